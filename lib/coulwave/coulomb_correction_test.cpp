@@ -1,0 +1,2 @@
+// Placeholder: filled in by its own change.
+#include "coulomb_correction.h"

@@ -1,0 +1,4 @@
+// Placeholder: filled in by its own change.
+#ifndef TWOBODY_CLEBSCH_GORDAN_H
+#define TWOBODY_CLEBSCH_GORDAN_H
+#endif

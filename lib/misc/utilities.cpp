@@ -1,0 +1,12 @@
+#include "utilities.h"
+
+#include <cmath>
+
+namespace Misc {
+
+complex ceiphi(double phi)
+{
+    return complex(std::cos(phi), std::sin(phi));
+}
+
+} // namespace Misc
