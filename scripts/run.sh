@@ -11,5 +11,6 @@ cmake --build build/release -j "$(nproc)" --target phaseshift >/dev/null
 out=$(realpath -m "${1:-out}")
 mkdir -p "$out"
 cp data/s11.dat data/p11.dat data/p13.dat "$out"/
-(cd "$out" && "$OLDPWD/build/release/tools/phaseshift/phaseshift")
+bin=$(pwd)/build/release/tools/phaseshift/phaseshift
+(cd "$out" && "$bin")
 echo "tables written: $out/pk_phaseshiftdat.cc and $out/pk_phaseshifts.dat"

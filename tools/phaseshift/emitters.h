@@ -1,0 +1,30 @@
+// The builder's two output files.
+#ifndef PHASESHIFT_EMITTERS_H
+#define PHASESHIFT_EMITTERS_H
+
+#include "resample.h"
+
+#include <cstdio>
+#include <string>
+
+namespace PhaseShift {
+
+constexpr const char* kSourceFile = "pk_phaseshiftdat.cc";
+constexpr const char* kTableFile = "pk_phaseshifts.dat";
+
+// Writes the source fragment: eight lines declaring delqdata, nqdata and the [3][701]
+// arrays data_delta and data_ddeltadq (each row opening with the q = 0 value 0).
+void writeSourceFragment(std::FILE* out, const Grid& delta, const Grid& ddeltadq);
+
+// Writes the plotting table: 700 lines (q = 0 to 349.5 MeV/c) of q and, for S11, P11 and
+// P13, the phase shift (rad) and its derivative (rad per MeV/c).
+void writePlotTable(std::FILE* out, const Grid& delta, const Grid& ddeltadq);
+
+// Writes both files into the current directory. Each is written to a temporary file beside
+// it and renamed into place only after both were written completely, so a failure leaves
+// any earlier output untouched. On failure returns false with a one-line reason in error.
+bool writeOutputs(const Grid& delta, const Grid& ddeltadq, std::string& error);
+
+} // namespace PhaseShift
+
+#endif
