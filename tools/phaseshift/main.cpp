@@ -1,5 +1,6 @@
 // phaseshift: builds the kaon-proton phase-shift tables from s11.dat, p11.dat and p13.dat in
 // the current directory and writes pk_phaseshiftdat.cc and pk_phaseshifts.dat there.
+#include "coulomb_pass.h"
 #include "emitters.h"
 #include "partial_wave.h"
 #include "resample.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
             return fail(error);
         resampleWave(table, kPartialWaves[w], delta[w], ddeltadq[w]);
     }
+    applyCoulombPass(delta, ddeltadq);
     if (!writeOutputs(delta, ddeltadq, error))
         return fail(error);
     return 0;

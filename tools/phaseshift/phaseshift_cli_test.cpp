@@ -1,10 +1,15 @@
 // End-to-end runs of the built phaseshift in scratch directories.
+#include "coulomb_pass.h"
+#include "partial_wave.h"
+#include "resample.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -110,6 +115,40 @@ TEST_F(PhaseShiftRun, SucceedsSilentlyAndReproducibly)
     ASSERT_EQ(run().status, 0);
     EXPECT_EQ(slurp(dir_ / "pk_phaseshiftdat.cc"), cc);
     EXPECT_EQ(slurp(dir_ / "pk_phaseshifts.dat"), dat);
+}
+
+TEST_F(PhaseShiftRun, TablesAreTheCoulombCorrectedResampling)
+{
+    ASSERT_EQ(run().status, 0);
+    using namespace PhaseShift;
+    Grid old{}, unused{};
+    std::string error;
+    for (int w = 0; w < kWaves; ++w) {
+        WaveTable t;
+        ASSERT_TRUE(readWaveTable((dir_ / kPartialWaves[w].file).c_str(), kPartialWaves[w], t,
+                                  error));
+        resampleWave(t, kPartialWaves[w], old[w], unused[w]);
+    }
+    std::istringstream in(slurp(dir_ / "pk_phaseshifts.dat"));
+    for (int k = 0; k < kSteps; ++k) {
+        double q, v[6];
+        in >> q >> v[0] >> v[1] >> v[2] >> v[3] >> v[4] >> v[5];
+        ASSERT_TRUE(in) << k;
+        EXPECT_EQ(q, k * kDeltaQ);
+        for (int w = 0; w < kWaves; ++w) {
+            if (k == 0) {
+                EXPECT_EQ(v[2 * w], 0.0);
+                EXPECT_EQ(v[2 * w + 1], 0.0);
+                continue;
+            }
+            // tan(delta_new) = C_l(eta) tan(delta_old), C_l the Gamow factor times
+            // prod (j^2 + eta^2), checked to the five decimals the table keeps.
+            const double eta = sommerfeldEta(q), x = 2 * kPi * eta;
+            const double c = x / std::expm1(x) * (kPartialWaves[w].l == 1 ? 1 + eta * eta : 1);
+            const double want = std::atan(c * std::tan(old[w][k]));
+            ASSERT_NEAR(v[2 * w], want, 5.01e-6) << kPartialWaves[w].name << " q=" << q;
+        }
+    }
 }
 
 TEST_F(PhaseShiftRun, ArgumentsAndHelp)

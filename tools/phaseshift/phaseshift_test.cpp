@@ -1,3 +1,4 @@
+#include "coulomb_pass.h"
 #include "emitters.h"
 #include "partial_wave.h"
 #include "resample.h"
@@ -124,6 +125,48 @@ TEST(ReadWave, MomentumConversionAndLineHandling)
         << error;
     EXPECT_EQ(odd.q, plain.q);
     EXPECT_EQ(odd.delta, plain.delta);
+}
+
+// The Coulomb factor C_l(eta) in closed form.
+double coulombFactor(int l, double eta)
+{
+    const double x = 2 * kPi * eta;
+    double c = x / std::expm1(x);
+    for (int k = 1; k <= l; ++k)
+        c *= k * k + eta * eta;
+    return c;
+}
+
+TEST(CoulombPass, SommerfeldParameterAndCorrectedGrid)
+{
+    // eta = alpha mu / q with the relativistic reduced mass mu = E_p E_K / (E_p + E_K).
+    for (double q : {0.5, 3.0, 100.0, 350.0}) {
+        const double ep = std::hypot(kProtonMass, q), ek = std::hypot(kKaonMass, q);
+        EXPECT_NEAR(sommerfeldEta(q), ep * ek / (ep + ek) / q / 137.036, 1e-13);
+    }
+    EXPECT_NEAR(sommerfeldEta(0.5), 4.7211, 5e-5);
+    EXPECT_NEAR(sommerfeldEta(100.0), 0.023964, 5e-7);
+    EXPECT_NEAR(sommerfeldEta(350.0), 0.0078647, 5e-8);
+    for (int k = 2; k <= kSteps; ++k)
+        ASSERT_LT(sommerfeldEta(k * kDeltaQ), sommerfeldEta((k - 1) * kDeltaQ));
+
+    Grid delta, dd;
+    for (int w = 0; w < kWaves; ++w)
+        for (int k = 0; k <= kSteps; ++k) {
+            delta[w][k] = 0.2 + 0.3 * w + 1e-3 * k;
+            dd[w][k] = 1e-3;
+        }
+    const Grid before = delta;
+    applyCoulombPass(delta, dd);
+    for (int w = 0; w < kWaves; ++w) {
+        EXPECT_EQ(delta[w][0], 0.0);
+        EXPECT_EQ(dd[w][0], 0.0);
+        for (int k = 1; k <= kSteps; ++k) {
+            const double c = coulombFactor(kPartialWaves[w].l, sommerfeldEta(k * kDeltaQ));
+            ASSERT_NEAR(std::tan(delta[w][k]), c * std::tan(before[w][k]), 1e-12)
+                << w << " " << k;
+        }
+    }
 }
 
 TEST(Emitters, FileShapes)
