@@ -131,6 +131,11 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
             }
             previous = plab;
             table.q[i] = relativeMomentum(plab);
+            if (!std::isfinite(table.q[i])) { // p_lab^2 overflows beyond ~1e154 MeV/c
+                error = format("line %d (row %d): laboratory momentum %g MeV/c is too large",
+                               line, i, plab);
+                return false;
+            }
         }
         table.delta[i] = degrees * kPi / 180;
 
