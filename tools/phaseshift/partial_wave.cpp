@@ -22,8 +22,12 @@ const std::array<PartialWave, kWaves> kPartialWaves = {{
 double relativeMomentum(double plab)
 {
     const double ek = std::sqrt(kKaonMass * kKaonMass + plab * plab);
-    const double sqrts = std::sqrt((ek + kProtonMass) * (ek + kProtonMass) - plab * plab);
-    return std::sqrt(Misc::triangle(sqrts, kProtonMass, kKaonMass));
+    double sqrts = std::sqrt((ek + kProtonMass) * (ek + kProtonMass) - plab * plab);
+    // Rounding can put sqrt(s) a hair below threshold, where triangle would stop the
+    // process; the pair is then at rest.
+    if (sqrts < kProtonMass + kKaonMass)
+        sqrts = kProtonMass + kKaonMass;
+    return std::sqrt(std::fmax(Misc::triangle(sqrts, kProtonMass, kKaonMass), 0.0));
 }
 
 namespace {
@@ -130,14 +134,20 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
                 return false;
             }
             previous = plab;
-            table.q[i] = relativeMomentum(plab);
-            if (!std::isfinite(table.q[i])) { // p_lab^2 overflows beyond ~1e154 MeV/c
+            // Beyond ~1e9 MeV/c, (E_K + m_p)^2 - p_lab^2 loses the digits that carry sqrt(s).
+            if (plab > kMaxLabMomentum) {
                 error = format("line %d (row %d): laboratory momentum %g MeV/c is too large",
                                line, i, plab);
                 return false;
             }
+            table.q[i] = relativeMomentum(plab);
         }
         table.delta[i] = degrees * kPi / 180;
+        if (i > 0 && !std::isfinite(table.delta[i])) { // degrees * pi overflows
+            error = format("line %d (row %d): phase shift %g degrees is out of range", line, i,
+                           degrees);
+            return false;
+        }
 
         if (i == wave.matchRow) {
             if (table.q[i] <= 0.0) {

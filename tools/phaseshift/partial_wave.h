@@ -17,6 +17,7 @@ constexpr int kSteps = 700;
 constexpr int kPoints = kSteps + 1;  // grid points q = 0, 0.5, ..., 350 MeV/c
 constexpr double kDeltaQ = 0.5;      // MeV/c
 constexpr int kWaves = 3;
+constexpr double kMaxLabMomentum = 1e9; // MeV/c; the conversion to q stays accurate below
 
 struct PartialWave {
     const char* name;
@@ -45,7 +46,8 @@ double relativeMomentum(double plab);
 // Parses the text of one input file: a header line, then 61 rows that begin with the
 // laboratory momentum (MeV/c) and the phase shift (degrees); the rest of each row's line and
 // any lines after row 60 are ignored. Checks what the resampling relies on: two numbers per
-// row, finite and non-negative non-decreasing momenta in rows 1..60, a positive momentum at
+// row, finite values and non-negative non-decreasing momenta up to kMaxLabMomentum in rows
+// 1..60, a phase shift whose conversion to radians is finite, a positive momentum at
 // the matching row and q_60 >= 350 MeV/c. On failure returns false and sets error to one
 // line (without the file name) naming the line and row; table is then unspecified.
 bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable& table,

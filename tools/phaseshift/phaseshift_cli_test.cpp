@@ -179,8 +179,10 @@ TEST_F(PhaseShiftRun, BadInputStopsWithOneLineAndKeepsOutputs)
         {"p13.dat", 10, "100.0", "p13.dat: line 12 (row 10): expected two numbers"},
         {"s11.dat", 3, "30.6 nan", "s11.dat: line 5 (row 3): value is not finite"},
         {"s11.dat", 4, "inf 1.0", "s11.dat: line 6 (row 4): value is not finite"},
+        {"p11.dat", 8, "81.6 1e308", "p11.dat: line 10 (row 8): phase shift 1e+308 degrees is "
+                                    "out of range"},
         {"p11.dat", 7, "-71.4 1.0", "p11.dat: line 9 (row 7): negative laboratory momentum"},
-        {"p11.dat", 60, "1e200 1.0", "p11.dat: line 62 (row 60): laboratory momentum 1e+200 "
+        {"p11.dat", 60, "1e20 1.0", "p11.dat: line 62 (row 60): laboratory momentum 1e+20 "
                                      "MeV/c is too large"},
         {"p11.dat", 20, "190.0 2.0", "p11.dat: line 22 (row 20): laboratory momentum 190 MeV/c "
                                      "is below that of the previous row, 193.8 MeV/c"},

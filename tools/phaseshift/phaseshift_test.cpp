@@ -112,6 +112,14 @@ TEST(ReadWave, MomentumConversionAndLineHandling)
         EXPECT_DOUBLE_EQ(plain.delta[i], 0.5 * i * kPi / 180);
     }
     EXPECT_EQ(plain.q[0], 0.0);
+    // Up to the largest accepted momentum the conversion never stops at threshold and
+    // keeps q = m_p p / sqrt(s) (at 1e9 MeV/c, sqrt(s) ~ sqrt(2 m_p p) is a tiny difference
+    // of two squares of 1e9).
+    for (double p : {0.0, 1e-9, 1e-3, 1e4, 1e7, kMaxLabMomentum}) {
+        const double s = kKaonMass * kKaonMass + kProtonMass * kProtonMass +
+                         2 * kProtonMass * std::hypot(kKaonMass, p);
+        EXPECT_NEAR(relativeMomentum(p), kProtonMass * p / std::sqrt(s), 1e-9 * (1 + p)) << p;
+    }
     EXPECT_DOUBLE_EQ(plain.a, std::tan(plain.delta[1]) / plain.q[1]);
 
     // Long header and tails, extra columns, blank lines, trailing lines: same table.
