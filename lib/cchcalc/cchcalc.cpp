@@ -1,2 +1,182 @@
-// Placeholder: filled in by its own change.
+// CCHCalc: the shared tables, their reference-counted lifecycle and the combinatorics.
 #include "cchcalc.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+int CCHCalc::INITIALIZED = 0;
+std::unique_ptr<double[]> CCHCalc::fact;
+std::unique_ptr<double[]> CCHCalc::doublefact;
+std::unique_ptr<std::unique_ptr<double[]>[]> CCHCalc::binomial;
+std::unique_ptr<CCHCalc::OverlapSlot[]> CCHCalc::overlap;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// C(n, k) for 0 <= k <= n by the running product along row n, multiplying before dividing,
+// as the table rows are formed. Stops early once the product overflows: the row grows up to
+// its middle, so with k <= n/2 the true value has overflowed too.
+double BinomialRow(long long n, long long k)
+{
+    double c = 1.0;
+    for (long long j = 1; j <= k && c != HUGE_VAL; ++j)
+        c = (c * static_cast<double>(n - j + 1)) / static_cast<double>(j);
+    return c;
+}
+
+} // namespace
+
+CCHCalc::CCHCalc()
+{
+    if (INITIALIZED == 0)
+        InitStaticData();
+    ++INITIALIZED;
+}
+
+CCHCalc::CCHCalc(const CCHCalc&)
+{
+    ++INITIALIZED;
+}
+
+CCHCalc::~CCHCalc()
+{
+    if (--INITIALIZED == 0) {
+        ClearStaticData();
+        std::printf("CCHCalc static data cleared\n");
+    }
+}
+
+void CCHCalc::InitStaticData()
+{
+    if (!fact) {
+        fact = std::make_unique<double[]>(LMAXFACT + 1);
+        fact[1] = 1.0;
+        fact[0] = fact[1];
+        for (int n = 2; n <= LMAXFACT; ++n)
+            fact[n] = fact[n - 1] * n;
+    }
+    if (!doublefact) {
+        doublefact = std::make_unique<double[]>(2 * LMAXFACT + 2);
+        doublefact[1] = 1.0;
+        doublefact[0] = doublefact[1];
+        for (int n = 2; n <= 2 * LMAXFACT + 1; ++n)
+            doublefact[n] = doublefact[n - 2] * n;
+    }
+    if (!binomial) {
+        binomial = std::make_unique<std::unique_ptr<double[]>[]>(LMAXFACT + 1);
+        for (int n = 0; n <= LMAXFACT; ++n) {
+            binomial[n] = std::make_unique<double[]>(n + 1);
+            double* row = binomial[n].get();
+            row[0] = 1.0;
+            for (int k = 1; k <= n; ++k)
+                row[k] = (row[k - 1] * (n - k + 1)) / k;
+        }
+    }
+    if (!overlap)
+        overlap = MakeOverlapCache();
+}
+
+void CCHCalc::ClearStaticData()
+{
+    std::printf("Clearing static data used for charray calc.s. \n"
+                "Don't do this unless you are finished with charray objects\n");
+    fact.reset();
+    doublefact.reset();
+    binomial.reset();
+    overlap.reset();
+}
+
+int CCHCalc::LiveObjects()
+{
+    return INITIALIZED;
+}
+
+bool CCHCalc::TablesPresent()
+{
+    return fact != nullptr;
+}
+
+void CCHCalc::TablesAbsent()
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "CCHCalc: table lookup while the static tables are absent "
+                         "(no live CCHCalc object, or ClearStaticData without InitStaticData)\n");
+    std::exit(1);
+}
+
+double CCHCalc::Factorial(int n) const
+{
+    if (!fact)
+        TablesAbsent();
+    if (n < 0)
+        return kNaN;
+    if (n <= LMAXFACT)
+        return fact[n];
+    // The running product overflows at 171!; stop there rather than walk up to n.
+    double f = fact[LMAXFACT];
+    for (int m = LMAXFACT + 1; m <= n && f != HUGE_VAL; ++m)
+        f *= m;
+    return f;
+}
+
+double CCHCalc::DoubleFactorial(int n) const
+{
+    if (!doublefact)
+        TablesAbsent();
+    if (n < -1)
+        return kNaN;
+    if (n == -1)
+        return 1.0;
+    constexpr int top = 2 * LMAXFACT + 1;
+    if (n <= top)
+        return doublefact[n];
+    // Continue from the last table entry of the same parity as n.
+    int m = (n - top) % 2 == 0 ? top : top - 1;
+    double f = doublefact[m];
+    while (m < n && f != HUGE_VAL) {
+        m += 2;
+        f *= m;
+    }
+    return f;
+}
+
+double CCHCalc::Binomial(int a, int b) const
+{
+    if (!binomial)
+        TablesAbsent();
+    if (a < 0 || b < 0)
+        return kNaN;
+    const long long n = static_cast<long long>(a) + b;
+    if (n <= LMAXFACT)
+        return binomial[n][a];
+    return BinomialRow(n, a < b ? a : b);
+}
+
+void CCHCalc::iswitch(int& x, int& y) const
+{
+    const int t = x;
+    x = y;
+    y = t;
+}
+
+double CCHCalc::Trinomial(int i, int j, int k) const
+{
+    if (!binomial)
+        TablesAbsent();
+    if (i < 0 || j < 0 || k < 0)
+        return kNaN;
+    const long long n = static_cast<long long>(i) + j + k;
+    if (i < j)
+        iswitch(i, j);
+    if (j < k)
+        iswitch(j, k);
+    if (i < j)
+        iswitch(i, j);
+    if (n <= LMAXFACT)
+        return binomial[n][k] * binomial[i + j][i];
+    // i >= j >= k: k and j are the shorter sides of their rows.
+    return BinomialRow(n, k) * BinomialRow(static_cast<long long>(i) + j, j);
+}
