@@ -13,14 +13,25 @@
 
 namespace {
 
-struct BesselArgs { int n; double x; };
-constexpr std::array<BesselArgs, 8> besselArgs = {{
-    {0, 0.5}, {1, 2.0}, {2, 7.5}, {3, 1.2}, {5, 12.0}, {8, 30.0}, {4, 0.8}, {10, 15.0}}};
+struct BesselArgs {
+    int n;
+    double x;
+};
+constexpr std::array<BesselArgs, 8> besselArgs = {
+    {{0, 0.5}, {1, 2.0}, {2, 7.5}, {3, 1.2}, {5, 12.0}, {8, 30.0}, {4, 0.8}, {10, 15.0}}};
 
-struct YlmArgs { int l, m; double theta, phi; };
-constexpr std::array<YlmArgs, 8> ylmArgs = {{
-    {0, 0, 0.3, 1.0}, {1, -1, 1.1, -0.4}, {2, 1, 0.7, 2.0}, {3, -2, 2.5, 0.9},
-    {4, 3, 1.6, -2.2}, {5, -5, 0.2, 3.0}, {6, 0, 2.9, 0.1}, {8, -4, 1.3, 1.7}}};
+struct YlmArgs {
+    int l, m;
+    double theta, phi;
+};
+constexpr std::array<YlmArgs, 8> ylmArgs = {{{0, 0, 0.3, 1.0},
+                                             {1, -1, 1.1, -0.4},
+                                             {2, 1, 0.7, 2.0},
+                                             {3, -2, 2.5, 0.9},
+                                             {4, 3, 1.6, -2.2},
+                                             {5, -5, 0.2, 3.0},
+                                             {6, 0, 2.9, 0.1},
+                                             {8, -4, 1.3, 1.7}}};
 
 void BM_Jn_Wrapper(benchmark::State& state)
 {

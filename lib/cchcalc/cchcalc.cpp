@@ -36,10 +36,7 @@ CCHCalc::CCHCalc()
     ++INITIALIZED;
 }
 
-CCHCalc::CCHCalc(const CCHCalc&)
-{
-    ++INITIALIZED;
-}
+CCHCalc::CCHCalc(const CCHCalc&) { ++INITIALIZED; }
 
 CCHCalc::~CCHCalc()
 {
@@ -89,15 +86,9 @@ void CCHCalc::ClearStaticData()
     overlap.reset();
 }
 
-int CCHCalc::LiveObjects()
-{
-    return INITIALIZED;
-}
+int CCHCalc::LiveObjects() { return INITIALIZED; }
 
-bool CCHCalc::TablesPresent()
-{
-    return fact != nullptr;
-}
+bool CCHCalc::TablesPresent() { return fact != nullptr; }
 
 void CCHCalc::TablesAbsent()
 {

@@ -131,11 +131,11 @@ private:
     // Index of the slot of the sorted triple a1 >= a2 >= a3 >= 0, a1 + a2 + a3 <= LMAXFACT.
     static int SlotIndex(int a1, int a2, int a3);
 
-    static int INITIALIZED; // number of live objects
-    static std::unique_ptr<double[]> fact;                       // n!, n = 0..LMAXFACT
-    static std::unique_ptr<double[]> doublefact;                 // n!!, n = 0..2 LMAXFACT + 1
+    static int INITIALIZED;                                       // number of live objects
+    static std::unique_ptr<double[]> fact;                        // n!, n = 0..LMAXFACT
+    static std::unique_ptr<double[]> doublefact;                  // n!!, n = 0..2 LMAXFACT + 1
     static std::unique_ptr<std::unique_ptr<double[]>[]> binomial; // row n: C(n, k), k = 0..n
-    static std::unique_ptr<OverlapSlot[]> overlap;               // slots by sorted triple
+    static std::unique_ptr<OverlapSlot[]> overlap;                // slots by sorted triple
 };
 
 #endif

@@ -11,10 +11,7 @@ constexpr int N = CCHCalc::LMAXFACT + 1;
 constexpr double kPi = 3.141592653589793;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-constexpr int Min(int x, int y)
-{
-    return x < y ? x : y;
-}
+constexpr int Min(int x, int y) { return x < y ? x : y; }
 
 // Slots are numbered by sorted triple a1 >= a2 >= a3 >= 0 with a1 + a2 + a3 <= LMAXFACT,
 // a3 running fastest: the slot of (a1, a2, a3) is base[a1][a2] + a3.
@@ -61,15 +58,11 @@ std::unique_ptr<CCHCalc::OverlapSlot[]> CCHCalc::MakeOverlapCache()
     return std::make_unique<OverlapSlot[]>(kSlots.count);
 }
 
-int CCHCalc::SlotIndex(int a1, int a2, int a3)
-{
-    return kSlots.base[a1][a2] + a3;
-}
+int CCHCalc::SlotIndex(int a1, int a2, int a3) { return kSlots.base[a1][a2] + a3; }
 
 bool CCHCalc::OverlapSlotFilled(int a1, int a2, int a3)
 {
-    if (!overlap || a1 < 0 || a2 < 0 || a3 < 0 ||
-        static_cast<long long>(a1) + a2 + a3 > LMAXFACT)
+    if (!overlap || a1 < 0 || a2 < 0 || a3 < 0 || static_cast<long long>(a1) + a2 + a3 > LMAXFACT)
         return false;
     int b1 = 0, b2 = 0, b3 = 0;
     SortTriples(a1, a2, a3, b1, b2, b3, [](int& x, int& y) {
@@ -89,8 +82,8 @@ double CCHCalc::GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) cons
         return 0.0;
     if ((a1 - b1) % 2 != 0 || (a2 - b2) % 2 != 0 || (a3 - b3) % 2 != 0)
         return 0.0;
-    if (degree > LMAXFACT + 1 || a1 > LMAXFACT || a2 > LMAXFACT || a3 > LMAXFACT ||
-        b1 > LMAXFACT || b2 > LMAXFACT || b3 > LMAXFACT)
+    if (degree > LMAXFACT + 1 || a1 > LMAXFACT || a2 > LMAXFACT || a3 > LMAXFACT || b1 > LMAXFACT ||
+        b2 > LMAXFACT || b3 > LMAXFACT)
         return kNaN;
     if (!fact || !doublefact)
         TablesAbsent();

@@ -19,8 +19,8 @@ void phaseshift_CoulombCorrect(int l, double q, double eta, double& delta, doubl
         c = x / (ex - 1.0);
         cp = (c / q) * (c * ex - 1.0);
         for (int k = 0; k < l; ++k) {
-            const double f = static_cast<double>(static_cast<long long>(k + 1) * (k + 1)) +
-                             eta * eta;
+            const double f =
+                static_cast<double>(static_cast<long long>(k + 1) * (k + 1)) + eta * eta;
             cp = cp * f + ((eta * -2.0) * eta / q) * c; // uses C_k from before this step
             c = c * f;
         }

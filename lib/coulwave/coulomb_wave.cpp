@@ -43,8 +43,7 @@ void GetFG(int l, double x, double eta, double* F, double* G)
     *G = gc[n - 1] * std::exp(expG);
 }
 
-void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime,
-                double* Gprime)
+void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime)
 {
     if (l < 0) {
         *F = nan;
@@ -60,8 +59,8 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     double gcp = 0.0;
     double expF = 0.0;
     double expG = 0.0;
-    gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc, &gcp,
-                                  &expF, &expG);
+    gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc, &gcp, &expF,
+                                  &expG);
     *F = fc * std::exp(expF);
     *G = gc * std::exp(expG);
     *Fprime = fcp * std::exp(expF);

@@ -41,8 +41,7 @@ void GetFG(int l, double x, double eta, double* F, double* G);
 // pointers. Note the order: x, then eta. GSL is asked for order l alone; F and G agree
 // with GetFG to rounding. A negative l writes NaN to all four outputs and calls no GSL
 // function. Outside x > 0 and the double range, see the top of this file.
-void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime,
-                double* Gprime);
+void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime);
 
 // The outgoing Coulomb wave F_l - i G_l = -i (G_l + i F_l), from GetFG (x, then eta);
 // for large x it behaves as -i e^(i theta). No Coulomb phase factor or other

@@ -46,8 +46,8 @@ double oldcgc(double j1, double m1, double j2, double m2, double J, double M)
     for (double k = 0.0; k <= 2.0 * (j1 + j2) + J; k += 1.0) {
         if (j1 - m1 - k >= 0.0 && J - M - k >= 0.0 && j2 - J + m1 + k >= 0.0) {
             double t = std::pow(-1.0, k + j1 - m1);
-            t = t * cgc_fractorial(j1 + m1 + k, j1 - m1 - k)
-                  * cgc_fractorial(j2 + J - m1 - k, J - M - k);
+            t = t * cgc_fractorial(j1 + m1 + k, j1 - m1 - k) *
+                cgc_fractorial(j2 + J - m1 - k, J - M - k);
             const double d = cgc_factorial(k) * cgc_factorial(j2 - J + m1 + k);
             sum = sum + t / d;
         }

@@ -23,7 +23,8 @@ TEST(ClebschGordan, ThreeJAndRacahSumAgreeAndAreOrthonormal)
                     for (int d = std::max(std::abs(a - b), std::abs(tM)); d <= a + b; d += 2) {
                         double sum[2] = {0.0, 0.0}; // sum_(m1 + m2 = M) <..|J M><..|J' M>
                         for (int ma = std::max(-a, tM - b); ma <= std::min(a, tM + b); ma += 2) {
-                            const double v[] = {a / 2.0, ma / 2.0, b / 2.0, (tM - ma) / 2.0, c / 2.0, tM / 2.0};
+                            const double v[] = {a / 2.0,         ma / 2.0, b / 2.0,
+                                                (tM - ma) / 2.0, c / 2.0,  tM / 2.0};
                             const double cg = Misc::cgc(v[0], v[1], v[2], v[3], v[4], v[5]);
                             const double old = Misc::oldcgc(v[0], v[1], v[2], v[3], v[4], v[5]);
                             if (c == d) {
@@ -40,10 +41,17 @@ TEST(ClebschGordan, ThreeJAndRacahSumAgreeAndAreOrthonormal)
 TEST(ClebschGordan, ClosedForms)
 {
     const double r2 = std::sqrt(0.5), r3 = 1.0 / std::sqrt(3.0);
-    const struct { double j1, m1, j2, m2, J, M, value; } cases[] = {
-        {0.5, 0.5, 0.5, -0.5, 1, 0, r2}, {0.5, 0.5, 0.5, -0.5, 0, 0, r2}, {0.5, -0.5, 0.5, 0.5, 0, 0, -r2},
-        {1, 1, 1, -1, 0, 0, r3}, {1, 0, 1, 0, 0, 0, -r3}, {1, 0, 1, 0, 1, 0, 0},
-        {1, 0, 0.5, 0.5, 1.5, 0.5, std::sqrt(2.0 / 3.0)}, {1, 0, 0.5, 0.5, 0.5, 0.5, -r3},
+    const struct {
+        double j1, m1, j2, m2, J, M, value;
+    } cases[] = {
+        {0.5, 0.5, 0.5, -0.5, 1, 0, r2},
+        {0.5, 0.5, 0.5, -0.5, 0, 0, r2},
+        {0.5, -0.5, 0.5, 0.5, 0, 0, -r2},
+        {1, 1, 1, -1, 0, 0, r3},
+        {1, 0, 1, 0, 0, 0, -r3},
+        {1, 0, 1, 0, 1, 0, 0},
+        {1, 0, 0.5, 0.5, 1.5, 0.5, std::sqrt(2.0 / 3.0)},
+        {1, 0, 0.5, 0.5, 0.5, 0.5, -r3},
     };
     for (Coefficient cg : both) {
         for (const auto& c : cases)
@@ -72,7 +80,8 @@ TEST(ClebschGordan, SelectionRuleZeros)
     };
     for (Coefficient cg : both)
         for (const auto& z : zeros)
-            EXPECT_EQ(cg(z[0], z[1], z[2], z[3], z[4], z[5]), 0.0) << z[0] << " " << z[4] << " " << z[5];
+            EXPECT_EQ(cg(z[0], z[1], z[2], z[3], z[4], z[5]), 0.0)
+                << z[0] << " " << z[4] << " " << z[5];
 }
 
 TEST(ClebschGordan, RoundingAndParity)
@@ -80,7 +89,8 @@ TEST(ClebschGordan, RoundingAndParity)
     // The 3-j route snaps each value onto a multiple of 1/2 (moved toward zero here, where
     // truncation would go wrong); the sum compares exactly.
     const double e = 1e-10;
-    EXPECT_EQ(Misc::cgc(1 - e, 1 - e, 0.5 - e, -0.5 + e, 1.5, 0.5 - e), Misc::cgc(1, 1, 0.5, -0.5, 1.5, 0.5));
+    EXPECT_EQ(Misc::cgc(1 - e, 1 - e, 0.5 - e, -0.5 + e, 1.5, 0.5 - e),
+              Misc::cgc(1, 1, 0.5, -0.5, 1.5, 0.5));
     EXPECT_NEAR(Misc::cgc(1, 1, 0.5, -0.5, 1.5, 0.5), std::sqrt(1.0 / 3.0), 1e-15);
     EXPECT_EQ(Misc::oldcgc(1, 0, 0.5, 0.5 + e, 1.5, 0.5), 0.0);
     // j1 integral but m1 half-integral: (-1)^(k + j1 - m1) is not real.
@@ -89,11 +99,13 @@ TEST(ClebschGordan, RoundingAndParity)
 
 TEST(ClebschGordan, FactorialHelpers)
 {
-    const double fractorials[][3] = {{5, 3, 20}, {3, 5, 0.05}, {4, 4, 1}, {0, -1, 0},
-                                     {-1, 1, INFINITY}, {2.5, 0.5, 3.75}, {12, 0, 479001600}};
+    const double fractorials[][3] = {{5, 3, 20},        {3, 5, 0.05},      {4, 4, 1},
+                                     {0, -1, 0},        {-1, 1, INFINITY}, {2.5, 0.5, 3.75},
+                                     {12, 0, 479001600}};
     for (const auto& f : fractorials)
         EXPECT_EQ(Misc::cgc_fractorial(f[0], f[1]), f[2]) << f[0] << " " << f[1];
-    const double factorials[][2] = {{0, 1}, {-2, 1}, {5, 120}, {2.5, 2}, {20, 2432902008176640000.0}};
+    const double factorials[][2] = {
+        {0, 1}, {-2, 1}, {5, 120}, {2.5, 2}, {20, 2432902008176640000.0}};
     for (const auto& f : factorials)
         EXPECT_EQ(Misc::cgc_factorial(f[0]), f[1]) << f[0];
     EXPECT_EQ(Misc::cgc_delta(3, 3), 1);

@@ -23,15 +23,9 @@ double triangle(double m0, double m1, double m2)
     return (a * a + b * b + c * c + (a * b + a * c + b * c) * (-2)) / (a * 4);
 }
 
-double GetRapidity(double* p)
-{
-    return 0.5 * std::log((p[0] + p[3]) / (p[0] - p[3]));
-}
+double GetRapidity(double* p) { return 0.5 * std::log((p[0] + p[3]) / (p[0] - p[3])); }
 
-double GetDely(double* p1, double* p2)
-{
-    return GetRapidity(p1) - GetRapidity(p2);
-}
+double GetDely(double* p1, double* p2) { return GetRapidity(p1) - GetRapidity(p2); }
 
 double GetQinv(double* p1, double* p2)
 {

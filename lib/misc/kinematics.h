@@ -41,8 +41,7 @@ void lorentz(double* u, double* p, double* pout);
 // projection (q_y P_x - q_x P_y) / P_T, positive when q is turned counter-clockwise from
 // P_T about z. The first output is not written. Needs P_T > 0 and a pair velocity below 1;
 // otherwise the results are whatever the arithmetic gives (infinities or NaN).
-void outsidelong(double* p1, double* p2, double& qinv, double& qout, double& qside,
-                 double& qlong);
+void outsidelong(double* p1, double* p2, double& qinv, double& qout, double& qside, double& qlong);
 
 } // namespace Misc
 

@@ -6,10 +6,7 @@
 
 namespace Misc {
 
-complex ceiphi(double phi)
-{
-    return complex(std::cos(phi), std::sin(phi));
-}
+complex ceiphi(double phi) { return complex(std::cos(phi), std::sin(phi)); }
 
 complex cexp(complex z)
 {

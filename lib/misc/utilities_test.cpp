@@ -55,8 +55,7 @@ TEST(ComplexPower, PrincipalBranchAndSignedZeroCut)
     expectSame(Misc::cpow(complex(-1.0, -0.0), complex(0.5, 0.0)),
                complex(6.123233995736766e-17, -1.0));
     // i^i = e^(-pi/2), real.
-    expectSame(Misc::cpow(complex(0.0, 1.0), complex(0.0, 1.0)),
-               complex(0.20787957635076193, 0.0));
+    expectSame(Misc::cpow(complex(0.0, 1.0), complex(0.0, 1.0)), complex(0.20787957635076193, 0.0));
     expectNear(Misc::cpow(complex(2.0, 0.0), complex(3.0, 0.0)), 8.0, 4e-16);
 
     // Against integer powers by multiplication and the standard library's principal
@@ -70,8 +69,8 @@ TEST(ComplexPower, PrincipalBranchAndSignedZeroCut)
     }
 
     // The logarithm of a zero modulus is -inf: no power of zero is a number.
-    for (complex w : {complex(2.0, 0.0), complex(0.0, 0.0), complex(-1.0, 0.0),
-                      complex(0.5, 0.5), complex(0.0, -1.0)}) {
+    for (complex w : {complex(2.0, 0.0), complex(0.0, 0.0), complex(-1.0, 0.0), complex(0.5, 0.5),
+                      complex(0.0, -1.0)}) {
         const complex r = Misc::cpow(complex(0.0, 0.0), w);
         EXPECT_TRUE(std::isnan(r.real()) && std::isnan(r.imag())) << w << " gives " << r;
     }
@@ -84,13 +83,29 @@ TEST(Iround, HalvesUpwardAndSaturation)
         int want;
     };
     const Case cases[] = {
-        {2.5, 3}, {-2.5, -2}, {-0.5, 0}, {-0.51, -1}, {1.49, 1}, {0.0, 0}, {-0.0, 0},
-        {7.0, 7}, {-7.0, -7}, {1e6 + 0.5, 1000001},
+        {2.5, 3},
+        {-2.5, -2},
+        {-0.5, 0},
+        {-0.51, -1},
+        {1.49, 1},
+        {0.0, 0},
+        {-0.0, 0},
+        {7.0, 7},
+        {-7.0, -7},
+        {1e6 + 0.5, 1000001},
         // The edges of int, and one step past them.
-        {2147483646.5, INT_MAX}, {2147483647.4, INT_MAX}, {2147483647.5, INT_MAX},
-        {-2147483648.0, INT_MIN}, {-2147483648.5, INT_MIN}, {-2147483648.6, INT_MIN},
+        {2147483646.5, INT_MAX},
+        {2147483647.4, INT_MAX},
+        {2147483647.5, INT_MAX},
+        {-2147483648.0, INT_MIN},
+        {-2147483648.5, INT_MIN},
+        {-2147483648.6, INT_MIN},
         {-2147483647.5, -2147483647},
-        {1e300, INT_MAX}, {-1e300, INT_MIN}, {inf, INT_MAX}, {-inf, INT_MIN}, {nan, 0},
+        {1e300, INT_MAX},
+        {-1e300, INT_MIN},
+        {inf, INT_MAX},
+        {-inf, INT_MIN},
+        {nan, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Misc::iround(c.x), c.want) << "x = " << c.x;

@@ -57,8 +57,10 @@ TEST(BesselCylindrical, IntegralsWronskianAndIEqualsK)
         const double w = 2.0 / (pi * x);
         EXPECT_NEAR(Bessel::J1(x) * Bessel::Y0(x) - Bessel::J0(x) * Bessel::Y1(x), w, 1e-14 * w);
         for (int n : {-4, 1, 2, 9})
-            EXPECT_NEAR(Bessel::Jn(n + 1, x) * Bessel::Yn(n, x) - Bessel::Jn(n, x) * Bessel::Yn(n + 1, x),
-                        w, 1e-12 * w) << n << " " << x;
+            EXPECT_NEAR(Bessel::Jn(n + 1, x) * Bessel::Yn(n, x) -
+                            Bessel::Jn(n, x) * Bessel::Yn(n + 1, x),
+                        w, 1e-12 * w)
+                << n << " " << x;
         const double k[] = {integralK(0, x), integralK(1, x), integralK(-2, x), integralK(6, x)};
         EXPECT_NEAR(Bessel::K0(x), k[0], 1e-13 * k[0]) << x;
         EXPECT_NEAR(Bessel::K1(x), k[1], 1e-13 * k[1]) << x;
@@ -91,8 +93,10 @@ TEST(BesselSpherical, ClosedFormsAndHankelConjugates)
             EXPECT_EQ(Bessel::hstarn(l, x), std::conj(Bessel::hn(l, x))) << l << " " << x;
     EXPECT_NEAR(Bessel::jn(2, 1.0), 0.062035052011373715, 1e-16);
     EXPECT_NEAR(Bessel::yn(2, 1.0), -3.6050175661599693, 1e-15);
-    EXPECT_NEAR(std::abs(Bessel::h0(1.0) - cplx(0.8414709848078965, -0.5403023058681398)), 0, 1e-16);
-    EXPECT_NEAR(std::abs(Bessel::hstar0(1.0) - cplx(0.8414709848078965, 0.5403023058681398)), 0, 1e-16);
+    EXPECT_NEAR(std::abs(Bessel::h0(1.0) - cplx(0.8414709848078965, -0.5403023058681398)), 0,
+                1e-16);
+    EXPECT_NEAR(std::abs(Bessel::hstar0(1.0) - cplx(0.8414709848078965, 0.5403023058681398)), 0,
+                1e-16);
 }
 
 TEST(BesselSpherical, AboveTheOrderAgreesWithGslAndTheCrossProduct)

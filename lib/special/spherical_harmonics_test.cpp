@@ -40,7 +40,11 @@ TEST(Legendre, ThreeTermRecurrence)
 
 TEST(SphericalHarmonics, ValuesAndConjugation)
 {
-    const struct { int l, m; double t, p; cplx y; } cases[] = {
+    const struct {
+        int l, m;
+        double t, p;
+        cplx y;
+    } cases[] = {
         {0, 0, 1.3, -2.0, {0.28209479177387814, 0}},
         {1, 0, 0.0, 0.7, {0.4886025119029199, 0}},
         {1, 1, pi / 2, 0.0, {-0.3454941494713355, 0}},
@@ -82,7 +86,8 @@ TEST(SphericalHarmonics, OrthonormalOverTheSphere)
         for (int m = -l; m <= l; ++m) {
             y.emplace_back();
             for (int i = 0; i < nu * nphi; ++i)
-                y.back().push_back(SpherHarmonics::Ylm(l, m, theta[i / nphi], 2 * pi * (i % nphi) / nphi));
+                y.back().push_back(
+                    SpherHarmonics::Ylm(l, m, theta[i / nphi], 2 * pi * (i % nphi) / nphi));
         }
     for (size_t a = 0; a < y.size(); ++a)
         for (size_t b = 0; b < y.size(); ++b) {
@@ -97,7 +102,8 @@ TEST(SphericalHarmonics, AdditionTheorem)
 {
     // sum_m Y_lm(1) conj(Y_lm(2)) = (2l + 1)/(4 pi) P_l(cos gamma), gamma the angle between
     const double t1 = 0.7, p1 = -1.2, t2 = 2.3, p2 = 0.4;
-    const double cosg = std::cos(t1) * std::cos(t2) + std::sin(t1) * std::sin(t2) * std::cos(p1 - p2);
+    const double cosg =
+        std::cos(t1) * std::cos(t2) + std::sin(t1) * std::sin(t2) * std::cos(p1 - p2);
     for (int l = 0; l <= 12; ++l) {
         cplx sum = 0.0;
         for (int m = -l; m <= l; ++m)

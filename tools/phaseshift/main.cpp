@@ -35,8 +35,10 @@ int main(int argc, char** argv)
             std::fputs(kUsage, stdout);
             return 0;
         }
-        std::fprintf(stderr, "phaseshift: unexpected argument '%s'\n"
-                             "Try 'phaseshift --help' for more information.\n", argv[1]);
+        std::fprintf(stderr,
+                     "phaseshift: unexpected argument '%s'\n"
+                     "Try 'phaseshift --help' for more information.\n",
+                     argv[1]);
         return 2;
     }
 

@@ -39,7 +39,8 @@ std::string format(const char* fmt, ...)
     char buf[256];
     va_list args;
     va_start(args, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, args);
+    // The analyzer of clang 14 misses va_start on this path.
+    std::vsnprintf(buf, sizeof buf, fmt, args); // NOLINT(clang-analyzer-valist.Uninitialized)
     va_end(args);
     return buf;
 }
@@ -111,7 +112,8 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
         }
         if (!in.number(plab) || !in.number(degrees, true)) {
             error = format("line %d (row %d): expected two numbers, laboratory momentum "
-                           "(MeV/c) and phase shift (degrees)", line, i);
+                           "(MeV/c) and phase shift (degrees)",
+                           line, i);
             return false;
         }
         in.skipLine();
@@ -124,20 +126,21 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
                 return false;
             }
             if (plab < 0.0) {
-                error = format("line %d (row %d): negative laboratory momentum %g MeV/c", line,
-                               i, plab);
+                error = format("line %d (row %d): negative laboratory momentum %g MeV/c", line, i,
+                               plab);
                 return false;
             }
             if (i >= 2 && plab < previous) {
                 error = format("line %d (row %d): laboratory momentum %g MeV/c is below that "
-                               "of the previous row, %g MeV/c", line, i, plab, previous);
+                               "of the previous row, %g MeV/c",
+                               line, i, plab, previous);
                 return false;
             }
             previous = plab;
             // Beyond ~1e9 MeV/c, (E_K + m_p)^2 - p_lab^2 loses the digits that carry sqrt(s).
             if (plab > kMaxLabMomentum) {
-                error = format("line %d (row %d): laboratory momentum %g MeV/c is too large",
-                               line, i, plab);
+                error = format("line %d (row %d): laboratory momentum %g MeV/c is too large", line,
+                               i, plab);
                 return false;
             }
             table.q[i] = relativeMomentum(plab);
@@ -152,7 +155,8 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
         if (i == wave.matchRow) {
             if (table.q[i] <= 0.0) {
                 error = format("line %d (row %d): the threshold fit at this row needs a "
-                               "positive momentum", line, i);
+                               "positive momentum",
+                               line, i);
                 return false;
             }
             table.a = std::tan(table.delta[i]) / Misc::ipow(table.q[i], wave.power);
@@ -170,8 +174,7 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
     return true;
 }
 
-bool readWaveTable(const char* file, const PartialWave& wave, WaveTable& table,
-                   std::string& error)
+bool readWaveTable(const char* file, const PartialWave& wave, WaveTable& table, std::string& error)
 {
     std::FILE* fp = std::fopen(file, "r");
     if (!fp) {

@@ -12,19 +12,19 @@ constexpr double kProtonMass = 938.28; // MeV
 constexpr double kKaonMass = 493.677;  // MeV
 constexpr double kPi = 3.141592653589793;
 
-constexpr int kRows = 61;  // data rows per input file, numbered 0..60
+constexpr int kRows = 61; // data rows per input file, numbered 0..60
 constexpr int kSteps = 700;
-constexpr int kPoints = kSteps + 1;  // grid points q = 0, 0.5, ..., 350 MeV/c
-constexpr double kDeltaQ = 0.5;      // MeV/c
+constexpr int kPoints = kSteps + 1; // grid points q = 0, 0.5, ..., 350 MeV/c
+constexpr double kDeltaQ = 0.5;     // MeV/c
 constexpr int kWaves = 3;
 constexpr double kMaxLabMomentum = 1e9; // MeV/c; the conversion to q stays accurate below
 
 struct PartialWave {
     const char* name;
     const char* file;
-    int l;            // orbital angular momentum
-    int matchRow;     // row where the threshold form tan(delta) = a q^(2l+1) is fitted
-    int power;        // threshold power 2l + 1
+    int l;        // orbital angular momentum
+    int matchRow; // row where the threshold form tan(delta) = a q^(2l+1) is fitted
+    int power;    // threshold power 2l + 1
 };
 
 // S11, P11, P13, always handled in this order.
@@ -54,8 +54,7 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
                     std::string& error);
 
 // Reads and parses file (see parseWaveTable). On failure error is one line naming the file.
-bool readWaveTable(const char* file, const PartialWave& wave, WaveTable& table,
-                   std::string& error);
+bool readWaveTable(const char* file, const PartialWave& wave, WaveTable& table, std::string& error);
 
 } // namespace PhaseShift
 

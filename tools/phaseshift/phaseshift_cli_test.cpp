@@ -28,10 +28,7 @@ std::string slurp(const fs::path& p)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void spit(const fs::path& p, const std::string& s)
-{
-    std::ofstream(p, std::ios::binary) << s;
-}
+void spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
 
 struct Outcome {
     int status;
@@ -55,11 +52,11 @@ protected:
     // Runs phaseshift in the scratch directory; prefix is shell set-up (limits, traps).
     Outcome run(const std::string& args = "", const std::string& prefix = "")
     {
-        const std::string cmd = "cd '" + dir_.string() + "' && " + prefix + " '" PHASESHIFT_BIN
-                                "' " + args + " >stdout.txt 2>stderr.txt";
+        const std::string cmd = "cd '" + dir_.string() + "' && " + prefix +
+                                " '" PHASESHIFT_BIN "' " + args + " >stdout.txt 2>stderr.txt";
         const int raw = std::system(cmd.c_str());
         Outcome r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "stdout.txt"),
-              slurp(dir_ / "stderr.txt")};
+                  slurp(dir_ / "stderr.txt")};
         fs::remove(dir_ / "stdout.txt");
         fs::remove(dir_ / "stderr.txt");
         return r;
@@ -125,8 +122,8 @@ TEST_F(PhaseShiftRun, TablesAreTheCoulombCorrectedResampling)
     std::string error;
     for (int w = 0; w < kWaves; ++w) {
         WaveTable t;
-        ASSERT_TRUE(readWaveTable((dir_ / kPartialWaves[w].file).c_str(), kPartialWaves[w], t,
-                                  error));
+        ASSERT_TRUE(
+            readWaveTable((dir_ / kPartialWaves[w].file).c_str(), kPartialWaves[w], t, error));
         resampleWave(t, kPartialWaves[w], old[w], unused[w]);
     }
     std::istringstream in(slurp(dir_ / "pk_phaseshifts.dat"));
@@ -179,18 +176,22 @@ TEST_F(PhaseShiftRun, BadInputStopsWithOneLineAndKeepsOutputs)
         {"p13.dat", 10, "100.0", "p13.dat: line 12 (row 10): expected two numbers"},
         {"s11.dat", 3, "30.6 nan", "s11.dat: line 5 (row 3): value is not finite"},
         {"s11.dat", 4, "inf 1.0", "s11.dat: line 6 (row 4): value is not finite"},
-        {"p11.dat", 8, "81.6 1e308", "p11.dat: line 10 (row 8): phase shift 1e+308 degrees is "
-                                    "out of range"},
+        {"p11.dat", 8, "81.6 1e308",
+         "p11.dat: line 10 (row 8): phase shift 1e+308 degrees is "
+         "out of range"},
         {"p11.dat", 7, "-71.4 1.0", "p11.dat: line 9 (row 7): negative laboratory momentum"},
-        {"p11.dat", 60, "1e20 1.0", "p11.dat: line 62 (row 60): laboratory momentum 1e+20 "
-                                     "MeV/c is too large"},
-        {"p11.dat", 20, "190.0 2.0", "p11.dat: line 22 (row 20): laboratory momentum 190 MeV/c "
-                                     "is below that of the previous row, 193.8 MeV/c"},
+        {"p11.dat", 60, "1e20 1.0",
+         "p11.dat: line 62 (row 60): laboratory momentum 1e+20 "
+         "MeV/c is too large"},
+        {"p11.dat", 20, "190.0 2.0",
+         "p11.dat: line 22 (row 20): laboratory momentum 190 MeV/c "
+         "is below that of the previous row, 193.8 MeV/c"},
         {"p13.dat", 59, "592.0 -20.0\n595.0 -20.0",
          "p13.dat: line 62 (row 60): laboratory momentum 595 MeV/c gives q = 347.91 "
          "MeV/c; the grid needs q >= 350 MeV/c"},
-        {"s11.dat", 1, "0.0 -1.0", "s11.dat: line 3 (row 1): the threshold fit at this row "
-                                   "needs a positive momentum"},
+        {"s11.dat", 1, "0.0 -1.0",
+         "s11.dat: line 3 (row 1): the threshold fit at this row "
+         "needs a positive momentum"},
     };
     spit(dir_ / "pk_phaseshiftdat.cc", "old source\n");
     spit(dir_ / "pk_phaseshifts.dat", "old table\n");

@@ -97,6 +97,7 @@ std::string sampleText(const std::vector<std::string>& rows, const std::string& 
 TEST(ReadWave, MomentumConversionAndLineHandling)
 {
     std::vector<std::string> rows;
+    rows.reserve(kRows);
     for (int i = 0; i < kRows; ++i)
         rows.push_back(std::to_string(10.2 * i) + " " + std::to_string(0.5 * i));
     WaveTable plain, odd;
@@ -128,8 +129,8 @@ TEST(ReadWave, MomentumConversionAndLineHandling)
         noisy[i] += " 7 8 9 " + std::string(500, 'x');
     noisy[10] = "\n   \n" + noisy[10];
     noisy.push_back("1 2 after the table");
-    ASSERT_TRUE(parseWaveTable(sampleText(noisy, std::string(300, 'h') + " 1 2"),
-                               kPartialWaves[0], odd, error))
+    ASSERT_TRUE(parseWaveTable(sampleText(noisy, std::string(300, 'h') + " 1 2"), kPartialWaves[0],
+                               odd, error))
         << error;
     EXPECT_EQ(odd.q, plain.q);
     EXPECT_EQ(odd.delta, plain.delta);
@@ -171,8 +172,7 @@ TEST(CoulombPass, SommerfeldParameterAndCorrectedGrid)
         EXPECT_EQ(dd[w][0], 0.0);
         for (int k = 1; k <= kSteps; ++k) {
             const double c = coulombFactor(kPartialWaves[w].l, sommerfeldEta(k * kDeltaQ));
-            ASSERT_NEAR(std::tan(delta[w][k]), c * std::tan(before[w][k]), 1e-12)
-                << w << " " << k;
+            ASSERT_NEAR(std::tan(delta[w][k]), c * std::tan(before[w][k]), 1e-12) << w << " " << k;
         }
     }
 }
@@ -199,7 +199,7 @@ TEST(Emitters, FileShapes)
     for (int arr = 0; arr < 2; ++arr)
         for (int w = 0; w < kWaves; ++w) {
             const std::string& line = lines[2 + 3 * arr + w];
-            const size_t open = line.find("{", w == 0 ? line.find("={") + 2 : 0);
+            const size_t open = line.find('{', w == 0 ? line.find("={") + 2 : 0);
             const size_t close = line.find('}', open);
             ASSERT_NE(open, std::string::npos);
             const std::string row = line.substr(open + 1, close - open - 1);
