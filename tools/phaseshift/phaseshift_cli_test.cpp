@@ -16,6 +16,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -30,10 +31,14 @@ std::string slurp(const fs::path& p)
 
 void spit(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
+std::vector<std::string> split(const std::string& s)
+{
+    std::istringstream in(s);
+    std::vector<std::string> v;
+    for (std::string l; std::getline(in, l);)
+        v.push_back(l);
+    return v;
+}
 
 class PhaseShiftRun : public testing::Test {
 protected:
@@ -44,80 +49,64 @@ protected:
                 testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        for (const char* f : {"s11.dat", "p11.dat", "p13.dat"})
-            fs::copy_file(fs::path(TWOBODY_DATA_DIR) / f, dir_ / f);
+        copyInputs();
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs phaseshift in the scratch directory; prefix is shell set-up (limits, traps).
-    Outcome run(const std::string& args = "", const std::string& prefix = "")
+    void copyInputs()
     {
-        const std::string cmd = "cd '" + dir_.string() + "' && " + prefix +
-                                " '" PHASESHIFT_BIN "' " + args + " >stdout.txt 2>stderr.txt";
+        for (const char* f : {"s11.dat", "p11.dat", "p13.dat"})
+            fs::copy_file(fs::path(TWOBODY_DATA_DIR) / f, dir_ / f,
+                          fs::copy_options::overwrite_existing);
+    }
+    // Runs the shell command cmd, % standing for phaseshift, in the scratch directory; returns
+    // the exit status and keeps standard output and error in out_ and err_.
+    int run(std::string cmd = "%")
+    {
+        cmd = "cd '" + dir_.string() + "' && " +
+              cmd.replace(cmd.find('%'), 1, "'" PHASESHIFT_BIN "'") + " >stdout.txt 2>stderr.txt";
         const int raw = std::system(cmd.c_str());
-        Outcome r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "stdout.txt"),
-                  slurp(dir_ / "stderr.txt")};
+        out_ = slurp(dir_ / "stdout.txt");
+        err_ = slurp(dir_ / "stderr.txt");
         fs::remove(dir_ / "stdout.txt");
         fs::remove(dir_ / "stderr.txt");
-        return r;
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
-
-    std::vector<std::string> lines(const char* file)
-    {
-        std::istringstream in(slurp(dir_ / file));
-        std::vector<std::string> v;
-        for (std::string l; std::getline(in, l);)
-            v.push_back(l);
-        return v;
-    }
-    void writeLines(const char* file, const std::vector<std::string>& v)
-    {
-        std::string s;
-        for (const std::string& l : v)
-            s += l + "\n";
-        spit(dir_ / file, s);
-    }
+    std::string output(const char* file) { return slurp(dir_ / file); }
+    long entries() { return std::distance(fs::directory_iterator(dir_), fs::directory_iterator()); }
 
     fs::path dir_;
+    std::string out_, err_;
 };
 
-TEST_F(PhaseShiftRun, SucceedsSilentlyAndReproducibly)
+TEST_F(PhaseShiftRun, SampleRunSilentReproducibleShapedAndCorrected)
 {
-    Outcome r = run();
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
-    const std::string cc = slurp(dir_ / "pk_phaseshiftdat.cc");
-    const std::string dat = slurp(dir_ / "pk_phaseshifts.dat");
-    EXPECT_EQ(std::count(cc.begin(), cc.end(), '\n'), 8);
-    EXPECT_EQ(std::count(dat.begin(), dat.end(), '\n'), 700);
-    EXPECT_EQ(fs::status(dir_ / "pk_phaseshifts.dat").permissions() & fs::perms::owner_read,
-              fs::perms::owner_read);
-
-    // Rerun: byte-identical, and no temporary file is left behind.
-    ASSERT_EQ(run().status, 0);
-    EXPECT_EQ(slurp(dir_ / "pk_phaseshiftdat.cc"), cc);
-    EXPECT_EQ(slurp(dir_ / "pk_phaseshifts.dat"), dat);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);
-
-    // Row 0 is never used, rows 1-4 of the P waves neither; long header and row tails,
-    // extra columns and lines after row 60 change nothing.
-    std::vector<std::string> p11 = lines("p11.dat");
-    p11[0] += std::string(400, '#');
-    p11[1] = "nan nan";
-    for (int i = 2; i <= 5; ++i)
-        p11[i] = std::to_string(i) + " 45.0 " + std::string(250, 'z');
-    p11.push_back("1e9 1e9");
-    writeLines("p11.dat", p11);
-    ASSERT_EQ(run().status, 0);
-    EXPECT_EQ(slurp(dir_ / "pk_phaseshiftdat.cc"), cc);
-    EXPECT_EQ(slurp(dir_ / "pk_phaseshifts.dat"), dat);
-}
-
-TEST_F(PhaseShiftRun, TablesAreTheCoulombCorrectedResampling)
-{
-    ASSERT_EQ(run().status, 0);
     using namespace PhaseShift;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(out_ + err_, "");
+    const std::string cc = output("pk_phaseshiftdat.cc"), dat = output("pk_phaseshifts.dat");
+    auto unchanged = [&] {
+        return output("pk_phaseshiftdat.cc") == cc && output("pk_phaseshifts.dat") == dat;
+    };
+    ASSERT_EQ(run(), 0);
+    EXPECT_TRUE(unchanged()); // byte-identical rerun
+
+    // Two scalars, then per array three rows of 701 values, one row a line.
+    const std::vector<std::string> src = split(cc), tab = split(dat);
+    ASSERT_EQ(src.size(), 8u);
+    EXPECT_EQ(src[0] + src[1], "   double delqdata=0.5;   int nqdata=700;");
+    for (int i = 2; i < 8; ++i) {
+        const char* head = i == 2   ? "   double data_delta[3][701]={"
+                           : i == 5 ? "   double data_ddeltadq[3][701]={"
+                                    : "      ";
+        EXPECT_EQ(src[i].rfind(std::string(head) + "{0,", 0), 0u) << i;
+        EXPECT_EQ(std::count(src[i].begin(), src[i].end(), ','), i % 3 == 1 ? 700 : 701) << i;
+        EXPECT_EQ(src[i].substr(src[i].find('}')), i % 3 == 1 ? "}};" : "},") << i;
+    }
+
+    // 700 table lines, q = 0 to 349.5. At q = 0 everything is zeroed (the S11 threshold slope
+    // is not 0 there); above, tan(delta_new) = C_l(eta) tan(delta) against the uncorrected
+    // resampling, to the five decimals the table keeps.
     Grid old{}, unused{};
     std::string error;
     for (int w = 0; w < kWaves; ++w) {
@@ -126,110 +115,78 @@ TEST_F(PhaseShiftRun, TablesAreTheCoulombCorrectedResampling)
             readWaveTable((dir_ / kPartialWaves[w].file).c_str(), kPartialWaves[w], t, error));
         resampleWave(t, kPartialWaves[w], old[w], unused[w]);
     }
-    std::istringstream in(slurp(dir_ / "pk_phaseshifts.dat"));
-    for (int k = 0; k < kSteps; ++k) {
+    ASSERT_EQ(tab.size(), 700u);
+    EXPECT_EQ(tab[0], " 0.00  0.00000  0.00000  0.00000  0.00000  0.00000  0.00000 ");
+    for (int k = 1; k < kSteps; ++k) {
+        std::istringstream in(tab[k]);
         double q, v[6];
         in >> q >> v[0] >> v[1] >> v[2] >> v[3] >> v[4] >> v[5];
         ASSERT_TRUE(in) << k;
         EXPECT_EQ(q, k * kDeltaQ);
+        const double eta = sommerfeldEta(q), x = 2 * kPi * eta, c0 = x / std::expm1(x);
         for (int w = 0; w < kWaves; ++w) {
-            if (k == 0) {
-                EXPECT_EQ(v[2 * w], 0.0);
-                EXPECT_EQ(v[2 * w + 1], 0.0);
-                continue;
-            }
-            // tan(delta_new) = C_l(eta) tan(delta_old), C_l the Gamow factor times
-            // prod (j^2 + eta^2), checked to the five decimals the table keeps.
-            const double eta = sommerfeldEta(q), x = 2 * kPi * eta;
-            const double c = x / std::expm1(x) * (kPartialWaves[w].l == 1 ? 1 + eta * eta : 1);
-            const double want = std::atan(c * std::tan(old[w][k]));
-            ASSERT_NEAR(v[2 * w], want, 5.01e-6) << kPartialWaves[w].name << " q=" << q;
+            const double c = kPartialWaves[w].l == 1 ? c0 * (1 + eta * eta) : c0;
+            ASSERT_NEAR(v[2 * w], std::atan(c * std::tan(old[w][k])), 5.01e-6)
+                << kPartialWaves[w].name << " q=" << q;
         }
     }
+
+    // Row 0 is unused; a header and row tails longer than 199 characters, extra columns and
+    // lines after row 60 must be read past, not split into rows.
+    ASSERT_EQ(run("sed -i -e '1s/$/" + std::string(400, '#') +
+                  "/' -e '2c nan nan' -e '3,$s/$/ 7 8 " + std::string(250, 'z') +
+                  "/' -e '$a 1e9 1e9' p11.dat && %"),
+              0)
+        << err_;
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(entries(), 5); // no temporary file left behind
 }
 
-TEST_F(PhaseShiftRun, ArgumentsAndHelp)
+TEST_F(PhaseShiftRun, BadInputOrArgumentsLeaveOutputsAlone)
 {
-    Outcome r = run("--help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("Usage: phaseshift"), std::string::npos);
-    EXPECT_FALSE(fs::exists(dir_ / "pk_phaseshifts.dat"));
-    r = run("-x");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("unexpected argument '-x'"), std::string::npos);
-    EXPECT_NE(r.err.find("phaseshift --help"), std::string::npos);
-    EXPECT_FALSE(fs::exists(dir_ / "pk_phaseshifts.dat"));
-}
-
-TEST_F(PhaseShiftRun, BadInputStopsWithOneLineAndKeepsOutputs)
-{
-    struct Case {
-        const char* file;
-        int row;            // data row to replace, -1: truncate to 40 rows, -2: delete file
-        const char* text;   // replacement line(s)
-        const char* expect; // message after "phaseshift: "
+    // Shell command (% for phaseshift; line i + 1 of an input file holds row i), exit status,
+    // start of the message on standard error (on standard output for status 0).
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"mv p11.dat p11.away && %", 1, "cannot open p11.dat: No such file or directory"},
+        {"sed -i '42,$d' s11.dat && %", 1, "s11.dat: only 40 data rows, 61 needed"},
+        {"sed -i '12c abc 5' p13.dat && %", 1, "p13.dat: line 12 (row 10): expected two numbers"},
+        {"sed -i '12c 100.0' p13.dat && %", 1, "p13.dat: line 12 (row 10): expected two numbers"},
+        {"sed -i '5c 30.6 nan' s11.dat && %", 1, "s11.dat: line 5 (row 3): value is not finite"},
+        {"sed -i '6c inf 1' s11.dat && %", 1, "s11.dat: line 6 (row 4): value is not finite"},
+        {"sed -i '10c 81.6 1e308' p11.dat && %", 1,
+         "p11.dat: line 10 (row 8): phase shift 1e+308 degrees is out of range"},
+        {"sed -i '9c -71 1' p11.dat && %", 1,
+         "p11.dat: line 9 (row 7): negative laboratory momentum"},
+        {"sed -i '62c 1e20 1' p11.dat && %", 1,
+         "p11.dat: line 62 (row 60): laboratory momentum 1e+20 MeV/c is too large"},
+        {"sed -i '22c 190 2' p11.dat && %", 1,
+         "p11.dat: line 22 (row 20): laboratory momentum 190 MeV/c is below that of the "
+         "previous row, 193.8 MeV/c"},
+        {"sed -i -e '61c 592 -20' -e '62c 595 -20' p13.dat && %", 1,
+         "p13.dat: line 62 (row 60): laboratory momentum 595 MeV/c gives q = 347.91 MeV/c; "
+         "the grid needs q >= 350 MeV/c"},
+        {"sed -i '3c 0 -1' s11.dat && %", 1,
+         "s11.dat: line 3 (row 1): the threshold fit at this row needs a positive momentum"},
+        // An 8 KiB file-size limit makes writing the 46 KB source fragment fail.
+        {"ulimit -f 8 && trap '' XFSZ && %", 1, "cannot write pk_phaseshiftdat.cc: "},
+        {"% --help", 0, "Usage: phaseshift\n"},
+        {"% -x", 2, "unexpected argument '-x'\nTry 'phaseshift --help' for more information.\n"},
     };
-    const Case cases[] = {
-        {"p11.dat", -2, "", "cannot open p11.dat: No such file or directory"},
-        {"s11.dat", -1, "", "s11.dat: only 40 data rows, 61 needed"},
-        {"p13.dat", 10, "abc 5", "p13.dat: line 12 (row 10): expected two numbers"},
-        {"p13.dat", 10, "100.0", "p13.dat: line 12 (row 10): expected two numbers"},
-        {"s11.dat", 3, "30.6 nan", "s11.dat: line 5 (row 3): value is not finite"},
-        {"s11.dat", 4, "inf 1.0", "s11.dat: line 6 (row 4): value is not finite"},
-        {"p11.dat", 8, "81.6 1e308",
-         "p11.dat: line 10 (row 8): phase shift 1e+308 degrees is "
-         "out of range"},
-        {"p11.dat", 7, "-71.4 1.0", "p11.dat: line 9 (row 7): negative laboratory momentum"},
-        {"p11.dat", 60, "1e20 1.0",
-         "p11.dat: line 62 (row 60): laboratory momentum 1e+20 "
-         "MeV/c is too large"},
-        {"p11.dat", 20, "190.0 2.0",
-         "p11.dat: line 22 (row 20): laboratory momentum 190 MeV/c "
-         "is below that of the previous row, 193.8 MeV/c"},
-        {"p13.dat", 59, "592.0 -20.0\n595.0 -20.0",
-         "p13.dat: line 62 (row 60): laboratory momentum 595 MeV/c gives q = 347.91 "
-         "MeV/c; the grid needs q >= 350 MeV/c"},
-        {"s11.dat", 1, "0.0 -1.0",
-         "s11.dat: line 3 (row 1): the threshold fit at this row "
-         "needs a positive momentum"},
-    };
-    spit(dir_ / "pk_phaseshiftdat.cc", "old source\n");
-    spit(dir_ / "pk_phaseshifts.dat", "old table\n");
-    for (const Case& c : cases) {
-        const std::string original = slurp(dir_ / c.file);
-        std::vector<std::string> v = lines(c.file);
-        if (c.row == -2)
-            fs::remove(dir_ / c.file);
-        else {
-            if (c.row == -1)
-                v.resize(41);
-            else
-                v[c.row + 1] = c.text;
-            writeLines(c.file, v);
-        }
-        Outcome r = run();
-        EXPECT_EQ(r.status, 1) << c.expect;
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err.rfind(std::string("phaseshift: ") + c.expect, 0), 0u) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_EQ(slurp(dir_ / "pk_phaseshiftdat.cc"), "old source\n");
-        EXPECT_EQ(slurp(dir_ / "pk_phaseshifts.dat"), "old table\n");
-        spit(dir_ / c.file, original);
+    spit(dir_ / "pk_phaseshiftdat.cc", "old\n");
+    spit(dir_ / "pk_phaseshifts.dat", "old\n");
+    for (const auto& [cmd, status, expect] : cases) {
+        copyInputs();
+        const long before = entries();
+        EXPECT_EQ(run(cmd), status) << cmd;
+        const std::string& msg = status == 0 ? out_ : err_;
+        EXPECT_EQ(status == 0 ? err_ : out_, "") << cmd;
+        EXPECT_EQ(msg.rfind((status == 0 ? "" : "phaseshift: ") + std::string(expect), 0), 0u)
+            << msg;
+        EXPECT_TRUE(status != 1 || std::count(msg.begin(), msg.end(), '\n') == 1) << msg;
+        EXPECT_EQ(output("pk_phaseshiftdat.cc") + output("pk_phaseshifts.dat"), "old\nold\n")
+            << cmd;
+        EXPECT_EQ(entries(), before) << cmd; // nor a temporary file
     }
-    ASSERT_EQ(run().status, 0); // the restored files are fine
-}
-
-TEST_F(PhaseShiftRun, FailedWriteKeepsPreviousOutput)
-{
-    spit(dir_ / "pk_phaseshiftdat.cc", "old source\n");
-    spit(dir_ / "pk_phaseshifts.dat", "old table\n");
-    // A file-size limit of 8 KiB makes writing the 46 KB source fragment fail.
-    Outcome r = run("", "ulimit -f 8 && trap '' XFSZ &&");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind("phaseshift: cannot write pk_phaseshiftdat.cc: ", 0), 0u) << r.err;
-    EXPECT_EQ(slurp(dir_ / "pk_phaseshiftdat.cc"), "old source\n");
-    EXPECT_EQ(slurp(dir_ / "pk_phaseshifts.dat"), "old table\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);
 }
 
 } // namespace
