@@ -1,5 +1,6 @@
-#include "bessel.h"
+#include "twobody.h"
 
+#include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_bessel.h>
 #include <gtest/gtest.h>
 
@@ -90,6 +91,17 @@ TEST(BesselSpherical, ClosedFormsGslCrossProductAndConjugates)
     EXPECT_TRUE(std::isnan(Bessel::jn(2, 0.0)));
     // Upward for l > x: rounding error swamps the true 7.27e-21, and nothing takes over.
     EXPECT_GT(std::fabs(Bessel::jn(10, 0.1)), 1e-10);
+}
+
+// With GSL's aborting handler switched off, domain errors come back as NaN, as the README says.
+TEST(GslErrors, DomainErrorsGiveNaNWithTheHandlerOff)
+{
+    gsl_error_handler_t* const previous = gsl_set_error_handler_off();
+    const Misc::complex y = SpherHarmonics::Ylm(1, 2, 0.3, 0.4);
+    EXPECT_TRUE(std::isnan(Bessel::Y0(-1.0)));
+    EXPECT_TRUE(std::isnan(y.real()) && std::isnan(y.imag()));
+    EXPECT_TRUE(std::isnan(Misc::cgc(-1, 0, 1, 0, 0, 0)));
+    gsl_set_error_handler(previous);
 }
 
 } // namespace
