@@ -1,5 +1,5 @@
 // CCHCalc: cached overlap lookups against direct evaluation, and the cost of filling a slot.
-#include "cchcalc.h"
+#include <twobody/cchcalc.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Cost of one Coulomb phase-shift correction, as the table builder and inner loops call it.
-#include "coulomb_correction.h"
+#include <twobody/coulomb_correction.h>
 
 #include <benchmark/benchmark.h>
 

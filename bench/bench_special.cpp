@@ -1,6 +1,6 @@
 // Each wrapper against the GSL call it wraps, on the same cycle of arguments.
-#include "bessel.h"
-#include "spherical_harmonics.h"
+#include <twobody/bessel.h>
+#include <twobody/spherical_harmonics.h>
 
 #include <benchmark/benchmark.h>
 #include <gsl/gsl_sf_bessel.h>

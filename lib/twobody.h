@@ -2,6 +2,7 @@
 #ifndef TWOBODY_TWOBODY_H
 #define TWOBODY_TWOBODY_H
 
+#include "version.h"
 #include "basics.h"
 #include "kinematics.h"
 #include "utilities.h"

@@ -1,5 +1,6 @@
 // CCHCalc: the shared tables, their reference-counted lifecycle and the combinatorics.
 #include "cchcalc.h"
+#include "internal/constants.h"
 
 #include <cmath>
 #include <cstdio>
@@ -14,7 +15,7 @@ std::unique_ptr<CCHCalc::OverlapSlot[]> CCHCalc::overlap;
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using twobody_detail::kNaN;
 
 // C(n, k) for 0 <= k <= n by the running product along row n, multiplying before dividing,
 // as the table rows are formed. Stops early once the product overflows: the row grows up to

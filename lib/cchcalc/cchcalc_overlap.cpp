@@ -2,14 +2,15 @@
 #include "cchcalc.h"
 
 #include "basics.h"
+#include "internal/constants.h"
 
 #include <limits>
 
 namespace {
 
 constexpr int N = CCHCalc::LMAXFACT + 1;
-constexpr double kPi = 3.141592653589793;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using twobody_detail::kNaN;
+using twobody_detail::kPi;
 
 constexpr int Min(int x, int y) { return x < y ? x : y; }
 

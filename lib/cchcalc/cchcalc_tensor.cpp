@@ -2,13 +2,14 @@
 #include "cchcalc.h"
 
 #include "basics.h"
+#include "internal/constants.h"
 
 #include <cmath>
 #include <limits>
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using twobody_detail::kNaN;
 
 } // namespace
 

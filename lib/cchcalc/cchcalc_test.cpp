@@ -1,4 +1,5 @@
-#include "cchcalc.h"
+#include <twobody/cchcalc.h>
+#include "internal/constants.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
+using twobody_detail::kPi;
 constexpr int kMax = CCHCalc::LMAXFACT;
 const std::string kWarning = "Clearing static data used for charray calc.s. \n"
                              "Don't do this unless you are finished with charray objects\n";

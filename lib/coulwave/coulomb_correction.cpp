@@ -1,4 +1,5 @@
 #include "coulomb_correction.h"
+#include "internal/constants.h"
 
 #include <cmath>
 
@@ -8,7 +9,7 @@ void phaseshift_CoulombCorrect(int l, double q, double eta, double& delta, doubl
 {
     if (!(std::fabs(eta) > 1e-10) || l < 0)
         return;
-    const double pi = 3.141592653589793;
+    const double pi = twobody_detail::kPi;
 
     // Gamow factor C_0 and its q-derivative; the running products then carry C_k and C_k'
     // up to k = l (only the last pair is needed, so no arrays are kept).

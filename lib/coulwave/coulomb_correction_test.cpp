@@ -1,4 +1,5 @@
-#include "coulomb_correction.h"
+#include <twobody/coulomb_correction.h>
+#include "internal/constants.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,8 @@
 
 namespace {
 
-const double pi = 3.141592653589793;
-const double nan = std::numeric_limits<double>::quiet_NaN();
+constexpr double pi = twobody_detail::kPi;
+constexpr double nan = twobody_detail::kNaN;
 
 // Returns (delta_new, ddeltadq_new).
 std::pair<double, double> correct(int l, double q, double eta, double delta, double dd)

@@ -1,4 +1,5 @@
 #include "coulomb_wave.h"
+#include "internal/constants.h"
 
 #include <cmath>
 #include <cstddef>
@@ -11,7 +12,7 @@
 namespace CoulWave {
 
 namespace {
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+using twobody_detail::kNaN;
 } // namespace
 
 Misc::complex cgamma(Misc::complex z)
@@ -21,15 +22,15 @@ Misc::complex cgamma(Misc::complex z)
     gsl_sf_lngamma_complex_e(z.real(), z.imag(), &lnr, &arg);
     const double r = std::exp(lnr.val);
     const double phi = arg.val;
-    const Misc::complex i(0.0, 1.0);
+    const Misc::complex i = twobody_detail::kI;
     return r * (std::cos(phi) + i * std::sin(phi));
 }
 
 void GetFG(int l, double x, double eta, double* F, double* G)
 {
     if (l < 0) {
-        *F = nan;
-        *G = nan;
+        *F = kNaN;
+        *G = kNaN;
         return;
     }
     // GSL's array routine fills every order from 0 up to l.
@@ -46,10 +47,10 @@ void GetFG(int l, double x, double eta, double* F, double* G)
 void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime)
 {
     if (l < 0) {
-        *F = nan;
-        *G = nan;
-        *Fprime = nan;
-        *Gprime = nan;
+        *F = kNaN;
+        *G = kNaN;
+        *Fprime = kNaN;
+        *Gprime = kNaN;
         return;
     }
     // A single order: one value in each array. F and F' share one exponent, G and G' the other.
@@ -72,7 +73,7 @@ Misc::complex CWoutgoing(int l, double x, double eta)
     double F;
     double G;
     GetFG(l, x, eta, &F, &G);
-    const Misc::complex i(0.0, 1.0);
+    const Misc::complex i = twobody_detail::kI;
     return F - i * G;
 }
 
@@ -81,7 +82,7 @@ Misc::complex CWincoming(int l, double x, double eta)
     double F;
     double G;
     GetFG(l, x, eta, &F, &G);
-    const Misc::complex i(0.0, 1.0);
+    const Misc::complex i = twobody_detail::kI;
     return F + i * G;
 }
 

@@ -1,4 +1,5 @@
-#include "coulomb_wave.h"
+#include <twobody/coulomb_wave.h>
+#include "internal/constants.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 namespace {
 
 using Misc::complex;
-constexpr double pi = 3.141592653589793;
+constexpr double pi = twobody_detail::kPi;
 
 void expectRel(complex got, complex want, double tol)
 {

@@ -1,4 +1,4 @@
-#include "clebsch_gordan.h"
+#include <twobody/clebsch_gordan.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "kinematics.h"
+#include <twobody/kinematics.h>
 
 #include "test_support.h"
 

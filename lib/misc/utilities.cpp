@@ -1,4 +1,5 @@
 #include "utilities.h"
+#include "internal/constants.h"
 
 #include <cmath>
 #include <cstring>
@@ -17,7 +18,7 @@ complex cexp(complex z)
 
 complex cpow(complex z, complex w)
 {
-    const complex i(0.0, 1.0);
+    const complex i = twobody_detail::kI;
     const double x = z.real();
     const double y = z.imag();
     // atan2 reads the sign of a zero imaginary part: (-1, -0) lies below the cut.

@@ -1,4 +1,5 @@
-#include "utilities.h"
+#include <twobody/utilities.h>
+#include "internal/constants.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 namespace {
 
 using Misc::complex;
-constexpr double pi = 3.141592653589793;
+constexpr double pi = twobody_detail::kPi;
 
 TEST(ComplexUtilities, ExactValuesSignedZeroCutAndStandardLibrary)
 {

@@ -1,4 +1,5 @@
-#include "twobody.h"
+#include <twobody/twobody.h>
+#include "internal/constants.h"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_bessel.h>
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
+constexpr double pi = twobody_detail::kPi;
 using cplx = std::complex<double>;
 
 // J_n(x) = (1/pi) int_0^pi cos(n t - x sin t) dt; the trapezoid rule converges geometrically.

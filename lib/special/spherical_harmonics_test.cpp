@@ -1,4 +1,5 @@
-#include "spherical_harmonics.h"
+#include <twobody/spherical_harmonics.h>
+#include "internal/constants.h"
 
 #include <gsl/gsl_integration.h>
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
+constexpr double pi = twobody_detail::kPi;
 using cplx = std::complex<double>;
 
 TEST(Legendre, ThreeTermRecurrence)

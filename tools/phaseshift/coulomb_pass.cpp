@@ -1,7 +1,7 @@
 #include "coulomb_pass.h"
 
-#include "basics.h"
-#include "coulomb_correction.h"
+#include <twobody/basics.h>
+#include <twobody/coulomb_correction.h>
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "partial_wave.h"
 
-#include "basics.h"
-#include "kinematics.h"
+#include <twobody/basics.h>
+#include <twobody/kinematics.h>
 
 #include <cerrno>
 #include <cctype>
