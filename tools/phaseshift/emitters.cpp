@@ -87,9 +87,11 @@ bool writeTemp(PendingFile& file, void (*emit)(std::FILE*, const Grid&, const Gr
 
 } // namespace
 
-bool writeOutputs(const Grid& delta, const Grid& ddeltadq, std::string& error)
+bool writeOutputs(const std::string& directory, const Grid& delta, const Grid& ddeltadq,
+                  std::string& error)
 {
-    PendingFile files[2] = {{kSourceFile, {}}, {kTableFile, {}}};
+    const std::string prefix = directory.empty() ? "" : directory + "/";
+    PendingFile files[2] = {{prefix + kSourceFile, {}}, {prefix + kTableFile, {}}};
     bool ok = writeTemp(files[0], writeSourceFragment, delta, ddeltadq, error) &&
               writeTemp(files[1], writePlotTable, delta, ddeltadq, error);
     for (PendingFile& f : files) {

@@ -20,10 +20,12 @@ void writeSourceFragment(std::FILE* out, const Grid& delta, const Grid& ddeltadq
 // P13, the phase shift (rad) and its derivative (rad per MeV/c).
 void writePlotTable(std::FILE* out, const Grid& delta, const Grid& ddeltadq);
 
-// Writes both files into the current directory. Each is written to a temporary file beside
-// it and renamed into place only after both were written completely, so a failure leaves
-// any earlier output untouched. On failure returns false with a one-line reason in error.
-bool writeOutputs(const Grid& delta, const Grid& ddeltadq, std::string& error);
+// Writes both files into directory (the current directory when empty). Each is written to a
+// temporary file beside it and renamed into place only after both were written completely,
+// so a failure leaves any earlier output untouched. On failure returns false with a
+// one-line reason in error.
+bool writeOutputs(const std::string& directory, const Grid& delta, const Grid& ddeltadq,
+                  std::string& error);
 
 } // namespace PhaseShift
 

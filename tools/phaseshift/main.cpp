@@ -1,9 +1,7 @@
 // phaseshift: builds the kaon-proton phase-shift tables from s11.dat, p11.dat and p13.dat in
 // the current directory and writes pk_phaseshiftdat.cc and pk_phaseshifts.dat there.
-#include "coulomb_pass.h"
+#include "build.h"
 #include "emitters.h"
-#include "partial_wave.h"
-#include "resample.h"
 
 #include <cstdio>
 #include <cstring>
@@ -44,14 +42,9 @@ int main(int argc, char** argv)
 
     Grid delta{}, ddeltadq{};
     std::string error;
-    for (int w = 0; w < kWaves; ++w) {
-        WaveTable table;
-        if (!readWaveTable(kPartialWaves[w].file, kPartialWaves[w], table, error))
-            return fail(error);
-        resampleWave(table, kPartialWaves[w], delta[w], ddeltadq[w]);
-    }
-    applyCoulombPass(delta, ddeltadq);
-    if (!writeOutputs(delta, ddeltadq, error))
+    if (!buildTables("", delta, ddeltadq, error))
+        return fail(error);
+    if (!writeOutputs("", delta, ddeltadq, error))
         return fail(error);
     return 0;
 }
