@@ -83,9 +83,9 @@ TEST(Kinematics, PairVariablesByInvariance)
 TEST(KinematicsDeathTest, UnphysicalInputStops)
 {
     double p1[4] = {5, 0, 0, 0}, p2[4] = {3, 1, 0, 0};
-    EXPECT_EXIT((stdoutToStderr(), Misc::triangle(10, 6, 4.5)), testing::ExitedWithCode(1),
+    EXPECT_EXIT((test::stdoutToStderr(), Misc::triangle(10, 6, 4.5)), testing::ExitedWithCode(1),
                 "^Disaster with triangle\n$");
-    EXPECT_EXIT((stdoutToStderr(), Misc::GetQinv(p1, p2)), testing::ExitedWithCode(1),
+    EXPECT_EXIT((test::stdoutToStderr(), Misc::GetQinv(p1, p2)), testing::ExitedWithCode(1),
                 "^DISASTER with GetQinv, wrong sign, = -3\n$");
 }
 

@@ -1,9 +1,79 @@
-// Helpers shared by the unit tests.
+// Helpers shared by the unit tests: named tolerances, comparisons, standard-output capture
+// and the reader of the committed high-precision reference tables.
 #ifndef TWOBODY_TEST_SUPPORT_H
 #define TWOBODY_TEST_SUPPORT_H
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <sstream>
+#include <string>
 #include <unistd.h>
+#include <vector>
+
+namespace test {
+
+// Tolerances in units of the double epsilon, named by their power of eight as in GSL's tests.
+constexpr double kEps = std::numeric_limits<double>::epsilon();
+constexpr double kTol0 = 2 * kEps;
+constexpr double kTol1 = 16 * kEps;
+constexpr double kTol2 = 256 * kEps;
+constexpr double kTol3 = 2048 * kEps;
+constexpr double kTol4 = 16384 * kEps;
+constexpr double kTol5 = 131072 * kEps;
+constexpr double kTol6 = 1048576 * kEps;
+
+// |got - want| <= tol * max(1, |want|): relative for large values, absolute near zero.
+inline void expectRel(double got, double want, double tol)
+{
+    EXPECT_LE(std::abs(got - want), tol * std::max(1.0, std::abs(want))) << got << " vs " << want;
+}
+inline void expectRel(std::complex<double> got, std::complex<double> want, double tol)
+{
+    EXPECT_LE(std::abs(got - want), tol * std::max(1.0, std::abs(want))) << got << " vs " << want;
+}
+
+// Element by element, |got - want| <= abs + rel * |want|.
+inline void expectClose(const std::vector<double>& got, const std::vector<double>& want,
+                        double abs, double rel)
+{
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_NEAR(got[i], want[i], abs + rel * std::abs(want[i])) << "entry " << i;
+}
+
+// The same double, bit for bit: equal with equal sign, or both NaN.
+inline bool sameBits(double a, double b)
+{
+    return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
+}
+
+// What f writes on standard output (through stdio or the file descriptor).
+inline std::string captureStdout(const std::function<void()>& f)
+{
+    std::fflush(stdout);
+    std::FILE* tmp = std::tmpfile();
+    const int saved = dup(fileno(stdout));
+    dup2(fileno(tmp), fileno(stdout));
+    f();
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    std::string text;
+    std::rewind(tmp);
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, tmp)) > 0;)
+        text.append(buf, n);
+    std::fclose(tmp);
+    return text;
+}
 
 // The library's fatal stops print on standard output; death tests match standard error.
 // Call this first inside the death statement to send the child's stdout there.
@@ -12,5 +82,60 @@ inline void stdoutToStderr()
     std::fflush(stdout);
     dup2(fileno(stderr), fileno(stdout));
 }
+
+// A reference table of tests/reference/: one case per line, whitespace-separated numbers
+// (arguments first, then the high-precision values), '#' starting a comment line. Values
+// too small or too large for a double are written as 0 or inf by the generators.
+inline std::vector<std::vector<double>> readReferenceTable(const std::string& name)
+{
+    std::vector<std::vector<double>> rows;
+    std::ifstream in(std::string(TWOBODY_REFERENCE_DIR) + "/" + name);
+    EXPECT_TRUE(in.good()) << "cannot open reference table " << name;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        std::vector<double> row;
+        for (std::string f; fields >> f;)
+            row.push_back(std::strtod(f.c_str(), nullptr));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// Error statistics of one function family over a reference table. add() takes the error
+// of one case in the family's own measure (relative, or relative to a modulus); check()
+// asserts the stated bound on the maximum and prints one line for the accuracy report.
+class ErrorStats {
+public:
+    explicit ErrorStats(std::string family) : family_(std::move(family)) {}
+    void add(double error, const std::string& where = {})
+    {
+        if (std::isnan(error))
+            error = std::numeric_limits<double>::infinity();
+        if (error > max_ || errors_.empty()) {
+            max_ = error;
+            worst_ = where;
+        }
+        errors_.push_back(error);
+    }
+    void check(double bound)
+    {
+        ASSERT_FALSE(errors_.empty()) << family_ << ": no cases";
+        std::vector<double> e = errors_;
+        std::nth_element(e.begin(), e.begin() + e.size() / 2, e.end());
+        std::printf("accuracy: %-28s cases %6zu  max %.2e  median %.2e  bound %.0e\n",
+                    family_.c_str(), errors_.size(), max_, e[e.size() / 2], bound);
+        EXPECT_LE(max_, bound) << family_ << ": worst case " << worst_;
+    }
+
+private:
+    std::string family_;
+    std::string worst_;
+    std::vector<double> errors_;
+    double max_ = 0.0;
+};
+
+} // namespace test
 
 #endif
