@@ -15,6 +15,8 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -81,6 +83,31 @@ inline void stdoutToStderr()
 {
     std::fflush(stdout);
     dup2(fileno(stderr), fileno(stdout));
+}
+
+// Runs f in a child process, which is killed if it has not finished within seconds (whole
+// seconds, at least 1). Succeeds when f returned true in time; a hang, a crash, an abort or
+// a false result fails with the reason. For arguments that once hung or crashed.
+inline testing::AssertionResult finishesWithin(unsigned seconds, const std::function<bool()>& f)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(std::max(1u, seconds));
+        _exit(f() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return testing::AssertionSuccess();
+    if (WIFSIGNALED(status))
+        return testing::AssertionFailure()
+               << (WTERMSIG(status) == SIGALRM ? "did not finish within the time limit"
+                                                : "killed by signal ")
+               << (WTERMSIG(status) == SIGALRM ? "" : std::to_string(WTERMSIG(status)));
+    return testing::AssertionFailure() << "wrong result (exit status " << WEXITSTATUS(status)
+                                       << ")";
 }
 
 // A reference table of tests/reference/: one case per line, whitespace-separated numbers
