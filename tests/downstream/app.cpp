@@ -1,7 +1,11 @@
-// A program outside the project, built against an installed twobody.
+// A program outside the project, built against twobody: installed, or as a subproject.
+#include <twobody/coulomb_correction.h>
 #include <twobody/twobody.h>
+#include <twobody/version.h>
 
 #include <cstdio>
+
+static_assert(TWOBODY_VERSION_MAJOR == 0, "twobody/version.h is the generated one");
 
 int main()
 {
