@@ -150,8 +150,8 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
 
 // F, G, F', G' of order l below x = 2 eta (eta > 0), where GSL's JWKB branch is only a
 // first-order approximation. G and G' come from GSL's evaluation at 2 eta, carried inward
-// by Taylor series; F'/F from the continued fraction; then the Wronskian F'G - FG' = 1
-// gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there.
+// by Taylor series and up in l by recurrence; F'/F from the continued fraction; then the Wronskian
+// F'G - FG' = 1 gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there.
 // Returns false (nothing written) where the values would lie far outside the double range.
 bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
@@ -161,16 +161,30 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     // overflows by far, and GSL's own handling of the range applies.
     if (std::sqrt(L) * std::log(rho0 / x) + 4.0 * eta > 2000.0)
         return false;
+    // Order 0 is carried inward (GSL's order-0 evaluation at its turning point is its
+    // cheapest there), then G rises to order l by the recurrences DLMF 33.4.3-4, stable
+    // upward for the irregular solution below the turning point.
     double fc = 0.0;
     double fcp = 0.0;
     double gc = 0.0;
     double gcp = 0.0;
     double expF = 0.0;
     double expG = 0.0;
-    gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, rho0, &fc, &fcp, &gc, &gcp, &expF,
-                                  &expG);
+    gsl_sf_coulomb_wave_FGp_array(0.0, 0, eta, rho0, &fc, &fcp, &gc, &gcp, &expF, &expG);
     int binexp = 0;
-    integrateInward(L, eta, rho0, x, gc, gcp, binexp);
+    integrateInward(0.0, eta, rho0, x, gc, gcp, binexp);
+    for (int k = 1; k <= l; ++k) {
+        const double R = std::sqrt(1.0 + (eta / k) * (eta / k));
+        const double S = k / x + eta / k;
+        const double g = (S * gc - gcp) / R;
+        gcp = R * gc - S * g;
+        gc = g;
+        if (std::fabs(gc) > 0x1p600) {
+            gc = std::ldexp(gc, -600);
+            gcp = std::ldexp(gcp, -600);
+            binexp += 600;
+        }
+    }
     const double f = logDerivativeF(l, x, eta);
     const double fs = 1.0 / (gc * f - gcp);
     const double scaleG = std::exp(expG);
