@@ -123,9 +123,10 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
         double dsum = b1; // h u'(rho + h) = sum n b_n
         for (int n = 0; n < maxTerms; ++n) {
             const double dn = n;
-            const double b2 = ((A - dn * (dn - 1.0) * s2) * b0 - 2.0 * dn * (dn + 1.0) * s * b1 +
-                               C * bm1 - D * bm2) *
-                              kInverse.pair[n];
+            const double inv = kInverse.pair[n];
+            // Grouped so that only one product and one sum wait for the newest term b1.
+            const double older = ((A - dn * (dn - 1.0) * s2) * b0 + C * bm1 - D * bm2) * inv;
+            const double b2 = older - (2.0 * dn * (dn + 1.0) * s * inv) * b1;
             sum += b2;
             dsum += (dn + 2.0) * b2;
             bm2 = bm1;
@@ -149,21 +150,23 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
 }
 
 // F, G, F', G' of order l below x = 2 eta (eta > 0), where GSL's JWKB branch is only a
-// first-order approximation. G and G' come from GSL's evaluation at 2 eta, carried inward
-// by Taylor series and up in l by recurrence; F'/F from the continued fraction; then the Wronskian
-// F'G - FG' = 1 gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there.
-// Returns false (nothing written) where the values would lie far outside the double range.
+// first-order approximation. G and G' come from GSL's order-0 evaluation at max(2 eta, 4),
+// carried inward by Taylor series and up in l by recurrence; F'/F from the continued
+// fraction; then the Wronskian F'G - FG' = 1 gives F = 1 / (G F'/F - G'), free of
+// cancellation since F'/F > 0 > G'/G there. Returns false (nothing written) where the values
+// would lie far outside the double range.
 bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    const double rho0 = 2.0 * eta;
+    // Below 2 eta = 4 GSL's evaluation at its turning point slows down; start at 4 instead.
+    const double rho0 = std::max(2.0 * eta, 4.0);
     // An upper bound on the growth exponent of G between x and rho0: beyond it G
     // overflows by far, and GSL's own handling of the range applies.
     if (std::sqrt(L) * std::log(rho0 / x) + 4.0 * eta > 2000.0)
         return false;
-    // Order 0 is carried inward (GSL's order-0 evaluation at its turning point is its
-    // cheapest there), then G rises to order l by the recurrences DLMF 33.4.3-4, stable
-    // upward for the irregular solution below the turning point.
+    // Order 0 is carried inward (GSL's order-0 evaluation is its cheapest), then G rises to order l
+    // by the recurrences DLMF 33.4.3-4, stable upward for the irregular solution below the turning
+    // point.
     double fc = 0.0;
     double fcp = 0.0;
     double gc = 0.0;

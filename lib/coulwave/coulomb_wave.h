@@ -48,7 +48,7 @@ Misc::complex cgamma(Misc::complex z);
 // GSL is asked for all orders 0 ... l and the last is kept (l + 1 values per call), except
 // below x = 2 eta for a repulsive pair, outside GSL's small-x series region (and inside it
 // at l <= 4 and eta x > 0.5): there GSL's JWKB branch is wrong by up to 5e-2 and its series
-// by up to 8e-8, so G, G' are carried inward from x = 2 eta by Taylor series and F follows
+// by up to 8e-8, so G, G' are carried inward from max(2 eta, 4) by Taylor series, F follows
 // from F'/F and the Wronskian; accurate to 2e-13 relative, at a few times GSL's cost (more
 // at large eta, see the benchmarks). Arguments outside the served range give NaN without
 // calling GSL; x <= 0 and the double range: see the top of this file. Pointers must be valid.
