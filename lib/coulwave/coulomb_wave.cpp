@@ -160,9 +160,14 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     const double L = static_cast<double>(l) * (l + 1.0);
     // Below 2 eta = 4 GSL's evaluation at its turning point slows down; start at 4 instead.
     const double rho0 = std::max(2.0 * eta, 4.0);
-    // An upper bound on the growth exponent of G between x and rho0: beyond it G
-    // overflows by far, and GSL's own handling of the range applies.
-    if (std::sqrt(L) * std::log(rho0 / x) + 4.0 * eta > 2000.0)
+    // The growth exponent of G between x and 2 eta at l = 0, int sqrt(2 eta/rho - 1) d rho,
+    // in closed form (rho = 2 eta sin^2 t), plus a bound on the centrifugal part. Beyond
+    // about 710 the values leave the double range; there, and for eta so large that the
+    // start point lies beyond GSL's reach, GSL's own evaluation and error handling apply.
+    const double t = std::asin(std::sqrt(std::min(x / (2.0 * eta), 1.0)));
+    const double growth = 2.0 * eta * (0.5 * twobody_detail::kPi - t - std::sin(t) * std::cos(t)) +
+                          std::sqrt(L) * std::log(rho0 / x);
+    if (eta > 5000.0 || growth > 720.0)
         return false;
     // Order 0 is carried inward (GSL's order-0 evaluation is its cheapest), then G rises to order l
     // by the recurrences DLMF 33.4.3-4, stable upward for the irregular solution below the turning
