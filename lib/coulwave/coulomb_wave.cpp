@@ -35,7 +35,7 @@ bool served(int l, double x, double eta)
 // l <= 4 and eta x > 0.5, where its series loses up to 8e-8 relative near the edge.
 bool computedHere(int l, double x, double eta)
 {
-    if (!(x < 2.0 * eta))
+    if (!(x > 0.0 && x < 2.0 * eta))
         return false;
     const bool series = x < 1.2 && 2.0 * twobody_detail::kPi * eta < 0.9 * (-GSL_LOG_DBL_MIN) &&
                         std::fabs(eta * x) < 10.0;
