@@ -98,7 +98,7 @@ constexpr InversePairs kInverse;
 void integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
 {
     constexpr double eps = 1e-17;
-    constexpr double phasePerStep = 8.0; // growth exponent allowed per step
+    constexpr double phasePerStep = 32.0; // growth exponent allowed per step
     while (rho > x) {
         const double c0 = L + rho * (2.0 * eta - rho);
         const double kappa = std::sqrt(std::max(c0, 0.0)) / rho; // local growth rate
