@@ -11,8 +11,9 @@ void phaseshift_CoulombCorrect(int l, double q, double eta, double& delta, doubl
         return;
     const double pi = twobody_detail::kPi;
 
-    // Gamow factor C_0 and its q-derivative; the running products then carry C_k and C_k'
-    // up to k = l (only the last pair is needed, so no arrays are kept).
+    // C_l = exp(-pi eta) |Gamma(l + 1 + i eta)|^2 (DLMF 5.4.3 and 5.5.1; C_0 is the square of
+    // DLMF 33.2.6). Gamow factor C_0 and its q-derivative; the running products then carry C_k and
+    // C_k' up to k = l (only the last pair is needed, so no arrays are kept).
     const double x = (pi + pi) * eta;
     const double ex = std::exp(x);
     double c = 0.0, cp = 0.0; // strongly repulsive limit, where exp(x) overflows

@@ -1,5 +1,9 @@
 #include <twobody/coulomb_correction.h>
+#include <twobody/coulomb_wave.h>
 #include "internal/constants.h"
+#include "test_support.h"
+
+#include <gsl/gsl_sf_coulomb.h>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +60,9 @@ TEST(CoulombCorrect, DerivativeMatchesFiniteDifference)
             }
 }
 
+// A regression lock: it pins the prescribed arithmetic (the scratch arrays C[0..l], Cp[0..l]
+// filled step by step), bit for bit. It says nothing about whether the values are right;
+// the identity test below and the accuracy test against mpmath do.
 TEST(CoulombCorrect, SameBitsAsScratchArraysAndLimitAboveOverflow)
 {
     std::mt19937 gen(11);
@@ -85,6 +92,26 @@ TEST(CoulombCorrect, SameBitsAsScratchArraysAndLimitAboveOverflow)
             for (auto [d, want] : {std::pair{0.5, 0.0}, {2.5, pi}})
                 EXPECT_EQ(correct(l, 100.0, eta, d, 0.01), std::pair(want, 0.0)) << eta << " " << l;
     EXPECT_NEAR(correct(0, 100.0, 112.9, 0.5, 0.01).second, 0.0, 1e-290); // the limit is continuous
+}
+
+TEST(CoulombCorrect, FactorIsGammaIdentityAndNormalisationSquared)
+{
+    // delta = 0, delta' = 1 hands back C_l as the new derivative. Independently,
+    // C_l = e^(-pi eta) |Gamma(l + 1 + i eta)|^2 (DLMF 5.4.3, 5.5.1), and with the
+    // normalisation of DLMF 33.2.5, C_l = [(2l+1)! / 2^l]^2 C_l^DLMF(eta)^2.
+    for (int l = 0; l <= 10; ++l)
+        for (double eta : {-3.0, -0.5, 0.01, 0.3, 2.0, 10.0}) {
+            const double cl = correct(l, 50.0, eta, 0.0, 1.0).second;
+            const double g = std::abs(CoulWave::cgamma({l + 1.0, eta}));
+            test::expectRel(cl / (std::exp(-pi * eta) * g * g), 1.0, test::kTol4);
+            gsl_sf_result dlmf;
+            gsl_sf_coulomb_CL_e(l, eta, &dlmf);
+            double norm = 1.0; // (2l+1)! / 2^l
+            for (int k = 1; k <= 2 * l + 1; ++k)
+                norm *= k;
+            norm = std::ldexp(norm, -l);
+            test::expectRel(cl / (norm * norm * dlmf.val * dlmf.val), 1.0, test::kTol4);
+        }
 }
 
 } // namespace

@@ -1,18 +1,208 @@
 #include "coulomb_wave.h"
 #include "internal/constants.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <vector>
 
+#include <gsl/gsl_errno.h>
+#include <gsl/gsl_machine.h>
 #include <gsl/gsl_sf_coulomb.h>
 #include <gsl/gsl_sf_gamma.h>
 
 namespace CoulWave {
 
 namespace {
+
 using twobody_detail::kNaN;
+
+// Arguments beyond these never reach GSL: there its Coulomb routines loop forever
+// (x >= 2^30 at l >= 1, eta toward -infinity, any NaN or infinity) or give up anyway.
+constexpr int kMaxOrder = 10000;
+constexpr double kMaxX = 1e8;
+constexpr double kMaxAbsEta = 1e10;
+
+bool served(int l, double x, double eta)
+{
+    // Written so that NaN fails every comparison.
+    return l >= 0 && l <= kMaxOrder && std::fabs(x) <= kMaxX && std::fabs(eta) <= kMaxAbsEta;
+}
+
+// True where the values are computed here rather than taken from GSL: below x = 2 eta for a
+// repulsive pair, wherever GSL falls back on its first-order JWKB approximation (outside its
+// small-x series region; errors up to a few per cent), and inside that series region at
+// l <= 4 and eta x > 0.5, where its series loses up to 8e-8 relative near the edge.
+bool computedHere(int l, double x, double eta)
+{
+    if (!(x > 0.0 && x < 2.0 * eta))
+        return false;
+    const bool series = x < 1.2 && 2.0 * twobody_detail::kPi * eta < 0.9 * (-GSL_LOG_DBL_MIN) &&
+                        std::fabs(eta * x) < 10.0;
+    return !series || (l <= 4 && eta * x > 0.5);
+}
+
+// F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
+// l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
+//   f_l = S_{l+1} - R_{l+1}^2 / (S_{l+1} + S_{l+2} - R_{l+2}^2 / (S_{l+2} + S_{l+3} - ...)),
+// S_k = k/x + eta/k, R_k^2 = 1 + eta^2/k^2, summed by the modified Lentz method.
+double logDerivativeF(int l, double x, double eta)
+{
+    constexpr double tiny = 1e-300;
+    constexpr double eps = 1e-17;
+    auto S = [&](double k) { return k / x + eta / k; };
+    double k = l + 1.0;
+    double f = S(k);
+    double c = f;
+    double d = 0.0;
+    // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called.
+    for (int n = 0; n < 1000000; ++n) {
+        const double a = -(1.0 + (eta / k) * (eta / k));
+        const double b = S(k) + S(k + 1.0);
+        d = b + a * d;
+        d = std::fabs(d) < tiny ? tiny : d;
+        c = b + a / c;
+        c = std::fabs(c) < tiny ? tiny : c;
+        d = 1.0 / d;
+        const double delta = c * d;
+        f *= delta;
+        k += 1.0;
+        if (std::fabs(delta - 1.0) < eps)
+            break;
+    }
+    return f;
+}
+
+constexpr int maxTerms = 400;
+
+// 1 / ((n + 1)(n + 2)), to keep divisions out of the Taylor recurrence.
+struct InversePairs {
+    double pair[maxTerms];
+    constexpr InversePairs() : pair()
+    {
+        for (int n = 0; n < maxTerms; ++n)
+            pair[n] = 1.0 / ((n + 1.0) * (n + 2.0));
+    }
+};
+constexpr InversePairs kInverse;
+
+// Carries a solution (u, u') of the Coulomb equation
+//   rho^2 u'' = (L + 2 eta rho - rho^2) u,   L = l (l + 1),
+// from rho down to x < rho by Taylor-series steps (the method of the Taylor series for
+// linear ODEs with polynomial coefficients, e.g. Barton, Willers and Zahar, Comput. J. 14
+// (1971) 243). Expanding about rho0, u = sum a_n t^n with t = rho - rho0, the coefficients obey
+//   rho0^2 (n+1)(n+2) a_{n+2} = (c0 - n(n-1)) a_n - 2 rho0 n(n+1) a_{n+1} + c1 a_{n-1} - a_{n-2},
+// c0 = L + 2 eta rho0 - rho0^2, c1 = 2 eta - 2 rho0; the series converges for |t| < rho0.
+// Below the turning point the irregular solution grows inward, so the integration is stable
+// for it. u is kept scaled by 2^binexp to stay clear of overflow.
+void integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
+{
+    constexpr double eps = 1e-17;
+    constexpr double phasePerStep = 32.0; // growth exponent allowed per step
+    while (rho > x) {
+        const double c0 = L + rho * (2.0 * eta - rho);
+        const double kappa = std::sqrt(std::max(c0, 0.0)) / rho; // local growth rate
+        double span = std::min(rho - x, 0.5 * rho);
+        if (kappa * span > phasePerStep)
+            span = phasePerStep / kappa;
+        // Land exactly on x when the remaining distance is close to one step.
+        if (rho - span < x || rho - x < 1.05 * span)
+            span = rho - x;
+        const double h = -span;
+        const double s = h / rho;
+        const double s2 = s * s;
+        const double A = c0 * s2;
+        const double C = (2.0 * eta - 2.0 * rho) * h * s2;
+        const double D = h * h * s2;
+        // Scaled coefficients b_n = a_n h^n.
+        double bm2 = 0.0;
+        double bm1 = 0.0;
+        double b0 = u;
+        double b1 = up * h;
+        double sum = b0 + b1;
+        double dsum = b1; // h u'(rho + h) = sum n b_n
+        for (int n = 0; n < maxTerms; ++n) {
+            const double dn = n;
+            const double inv = kInverse.pair[n];
+            // Grouped so that only one product and one sum wait for the newest term b1.
+            const double older = ((A - dn * (dn - 1.0) * s2) * b0 + C * bm1 - D * bm2) * inv;
+            const double b2 = older - (2.0 * dn * (dn + 1.0) * s * inv) * b1;
+            sum += b2;
+            dsum += (dn + 2.0) * b2;
+            bm2 = bm1;
+            bm1 = b0;
+            b0 = b1;
+            b1 = b2;
+            const double tail = (dn + 2.0) * (std::fabs(b1) + std::fabs(b0));
+            if (n >= 2 && tail <= eps * std::fabs(dsum) &&
+                tail <= eps * std::fabs(sum) * (dn + 2.0))
+                break;
+        }
+        u = sum;
+        up = dsum / h;
+        rho = rho - span;
+        if (std::fabs(u) > 0x1p600) {
+            u = std::ldexp(u, -600);
+            up = std::ldexp(up, -600);
+            binexp += 600;
+        }
+    }
+}
+
+// F, G, F', G' of order l below x = 2 eta (eta > 0), where GSL's JWKB branch is only a
+// first-order approximation. G and G' come from GSL's order-0 evaluation at max(2 eta, 4),
+// carried inward by Taylor series and up in l by recurrence; F'/F from the continued
+// fraction; then the Wronskian F'G - FG' = 1 gives F = 1 / (G F'/F - G'), free of
+// cancellation since F'/F > 0 > G'/G there. Returns false (nothing written) where the values
+// would lie far outside the double range.
+bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    const double L = static_cast<double>(l) * (l + 1.0);
+    // Below 2 eta = 4 GSL's evaluation at its turning point slows down; start at 4 instead.
+    const double rho0 = std::max(2.0 * eta, 4.0);
+    // The growth exponent of G between x and 2 eta at l = 0, int sqrt(2 eta/rho - 1) d rho,
+    // in closed form (rho = 2 eta sin^2 t), plus a bound on the centrifugal part. Beyond
+    // about 710 the values leave the double range; there, and for eta so large that the
+    // start point lies beyond GSL's reach, GSL's own evaluation and error handling apply.
+    const double t = std::asin(std::sqrt(std::min(x / (2.0 * eta), 1.0)));
+    const double growth = 2.0 * eta * (0.5 * twobody_detail::kPi - t - std::sin(t) * std::cos(t)) +
+                          std::sqrt(L) * std::log(rho0 / x);
+    if (eta > 5000.0 || growth > 720.0)
+        return false;
+    // Order 0 is carried inward (GSL's order-0 evaluation is its cheapest), then G rises to order l
+    // by the recurrences DLMF 33.4.3-4, stable upward for the irregular solution below the turning
+    // point.
+    double fc = 0.0;
+    double fcp = 0.0;
+    double gc = 0.0;
+    double gcp = 0.0;
+    double expF = 0.0;
+    double expG = 0.0;
+    gsl_sf_coulomb_wave_FGp_array(0.0, 0, eta, rho0, &fc, &fcp, &gc, &gcp, &expF, &expG);
+    int binexp = 0;
+    integrateInward(0.0, eta, rho0, x, gc, gcp, binexp);
+    for (int k = 1; k <= l; ++k) {
+        const double R = std::sqrt(1.0 + (eta / k) * (eta / k));
+        const double S = k / x + eta / k;
+        const double g = (S * gc - gcp) / R;
+        gcp = R * gc - S * g;
+        gc = g;
+        if (std::fabs(gc) > 0x1p600) {
+            gc = std::ldexp(gc, -600);
+            gcp = std::ldexp(gcp, -600);
+            binexp += 600;
+        }
+    }
+    const double f = logDerivativeF(l, x, eta);
+    const double fs = 1.0 / (gc * f - gcp);
+    const double scaleG = std::exp(expG);
+    *G = std::ldexp(gc, binexp) * scaleG;
+    *Gp = std::ldexp(gcp, binexp) * scaleG;
+    *F = std::ldexp(fs, -binexp) / scaleG;
+    *Fp = f * *F;
+    return true;
+}
+
 } // namespace
 
 Misc::complex cgamma(Misc::complex z)
@@ -28,10 +218,16 @@ Misc::complex cgamma(Misc::complex z)
 
 void GetFG(int l, double x, double eta, double* F, double* G)
 {
-    if (l < 0) {
+    if (!served(l, x, eta)) {
         *F = kNaN;
         *G = kNaN;
         return;
+    }
+    if (computedHere(l, x, eta)) {
+        double Fp = 0.0;
+        double Gp = 0.0;
+        if (belowTurningPoint(l, x, eta, F, G, &Fp, &Gp))
+            return;
     }
     // GSL's array routine fills every order from 0 up to l.
     const std::size_t n = static_cast<std::size_t>(l) + 1;
@@ -46,13 +242,15 @@ void GetFG(int l, double x, double eta, double* F, double* G)
 
 void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime)
 {
-    if (l < 0) {
+    if (!served(l, x, eta)) {
         *F = kNaN;
         *G = kNaN;
         *Fprime = kNaN;
         *Gprime = kNaN;
         return;
     }
+    if (computedHere(l, x, eta) && belowTurningPoint(l, x, eta, F, G, Fprime, Gprime))
+        return;
     // A single order: one value in each array. F and F' share one exponent, G and G' the other.
     double fc = 0.0;
     double fcp = 0.0;
@@ -60,8 +258,23 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     double gcp = 0.0;
     double expF = 0.0;
     double expG = 0.0;
-    gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc, &gcp, &expF,
-                                  &expG);
+    // GSL's single-order evaluation loses digits below the turning point from about l = 5
+    // on (up to all of them at l = 50), often without saying so; recurring upward from order
+    // 0, as GetFG does, keeps them. Elsewhere the single order serves, unless GSL reports
+    // a loss of accuracy.
+    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
+    const bool fromOrderZero = l >= 5 && x < turningPoint;
+    if (fromOrderZero || gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp,
+                                                       &gc, &gcp, &expF, &expG) == GSL_ELOSS) {
+        const std::size_t n = static_cast<std::size_t>(l) + 1;
+        std::vector<double> a(4 * n);
+        gsl_sf_coulomb_wave_FGp_array(0.0, l, eta, x, &a[0], &a[n], &a[2 * n], &a[3 * n], &expF,
+                                      &expG);
+        fc = a[n - 1];
+        fcp = a[2 * n - 1];
+        gc = a[3 * n - 1];
+        gcp = a[4 * n - 1];
+    }
     *F = fc * std::exp(expF);
     *G = gc * std::exp(expG);
     *Fprime = fcp * std::exp(expF);

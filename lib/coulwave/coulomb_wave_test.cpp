@@ -1,20 +1,20 @@
 #include <twobody/coulomb_wave.h>
 #include "internal/constants.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <gsl/gsl_errno.h>
 
+#include <climits>
 #include <cmath>
 #include <complex>
+#include <limits>
 
 namespace {
 
 using Misc::complex;
+using test::expectRel;
 constexpr double pi = twobody_detail::kPi;
-
-void expectRel(complex got, complex want, double tol)
-{
-    EXPECT_LT(std::abs(got - want), tol * std::max(1.0, std::abs(want))) << got << " vs " << want;
-}
 
 TEST(CoulombFunctions, RiccatiBesselAtZeroCharge)
 {
@@ -33,15 +33,19 @@ TEST(CoulombFunctions, RiccatiBesselAtZeroCharge)
     }
 }
 
+// The Wronskian holds to rounding for any pair of solutions fitted to each other, so it
+// cannot see a wrong F and G: GSL's JWKB values below x = 2 eta were off by up to 5e-2
+// while F'G - FG' = 1 held to 1e-15. The accuracy test against mpmath covers that.
 TEST(CoulombFunctions, WronskianBothRoutesAndWaves)
 {
     // Orders, charges (attractive, neutral, repulsive) and radii.
     const struct {
         int l;
         double x, eta;
-    } points[] = {{0, 1.0, 0.0},  {0, 0.2, 1.0},  {0, 5.0, -2.0}, {1, 3.0, 0.5},
-                  {2, 10.0, 3.0}, {3, 0.8, -0.7}, {5, 20.0, 1.5}, {0, 40.0, 10.0},
-                  {10, 6.0, 0.1}, {1, 0.05, 4.0}, {4, 2.0, 0.0}};
+    } points[] = {{0, 1.0, 0.0},        {0, 0.2, 1.0},     {0, 5.0, -2.0},   {1, 3.0, 0.5},
+                  {2, 10.0, 3.0},       {3, 0.8, -0.7},    {5, 20.0, 1.5},   {0, 40.0, 10.0},
+                  {10, 6.0, 0.1},       {1, 0.05, 4.0},    {4, 2.0, 0.0},    {0, 1.4, 5.0},
+                  {15, 1.2205, 0.6115}, {20, 4.33, -13.4}, {2, 150.0, 100.0}};
     for (const auto& p : points) {
         SCOPED_TRACE(testing::Message() << "l = " << p.l << ", x = " << p.x << ", eta = " << p.eta);
         double F, G, Fp, Gp, F2, G2;
@@ -76,10 +80,53 @@ TEST(CoulombFunctions, NegativeOrderGivesNaNWithoutCallingGsl)
         EXPECT_TRUE(std::isnan(w.real()) && std::isnan(w.imag())) << w;
 }
 
+TEST(CoulombFunctions, ArgumentsOutsideTheServedRangeGiveNaNPromptly)
+{
+    // Each of these once looped forever inside GSL or allocated without bound.
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        int l;
+        double x, eta;
+    } cases[] = {{1, 2e9, 0.0},       {1, inf, 0.0},          {0, -inf, 1.0},    {1, nan, 0.0},
+                 {0, 1.0, nan},       {1, 1.0, -inf},         {1, 1.0, -1e30},   {0, 1.0, inf},
+                 {INT_MAX, 1.0, 0.5}, {100000000, 10.0, 0.0}, {10001, 1.0, 0.0}, {-1, 1.0, 0.0}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE(test::finishesWithin(
+            5,
+            [&] {
+                double v[6];
+                CoulWave::GetFG(c.l, c.x, c.eta, &v[0], &v[1]);
+                CoulWave::GetFGprime(c.l, c.x, c.eta, &v[2], &v[3], &v[4], &v[5]);
+                const complex w[2] = {CoulWave::CWoutgoing(c.l, c.x, c.eta),
+                                      CoulWave::CWincoming(c.l, c.x, c.eta)};
+                bool allNaN = std::isnan(w[0].real()) && std::isnan(w[1].imag());
+                for (double d : v)
+                    allNaN = allNaN && std::isnan(d);
+                return allNaN;
+            }))
+            << "l = " << c.l << ", x = " << c.x << ", eta = " << c.eta;
+    }
+    // The edges of the served range still reach GSL, which returns promptly (with its
+    // handler off: at eta = -1e10 its continued fraction gives up and reports it).
+    EXPECT_TRUE(test::finishesWithin(5, [] {
+        gsl_set_error_handler_off();
+        double F, G, Fp, Gp;
+        CoulWave::GetFGprime(10000, 1e4, 0.0, &F, &G, &Fp, &Gp);
+        const bool fine = std::isfinite(F) && std::isfinite(G);
+        CoulWave::GetFG(3, 1e8, 0.0, &F, &G);
+        CoulWave::GetFGprime(3, 1.0, -1e10, &F, &G, &Fp, &Gp);
+        CoulWave::GetFG(10000, 1e8, 1e10, &F, &G);
+        return fine;
+    }));
+}
+
 TEST(CoulombFunctionsDeathTest, GslDefaultHandlerStaysInPlace)
 {
     double F, G;
     EXPECT_DEATH(CoulWave::GetFG(0, 0.0, 0.0, &F, &G), "Default GSL error handler invoked");
+    // A negative x below -2 eta reaches GSL's domain error too, not the inward integration.
+    EXPECT_DEATH(CoulWave::GetFG(0, -20.0, 1.0, &F, &G), "Default GSL error handler invoked");
 }
 
 TEST(ComplexGamma, ValuesRecurrenceAndReflection)
