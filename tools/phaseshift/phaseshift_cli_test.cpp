@@ -3,6 +3,8 @@
 #include "partial_wave.h"
 #include "resample.h"
 
+#include "internal/constants.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -123,7 +125,8 @@ TEST_F(PhaseShiftRun, SampleRunSilentReproducibleShapedAndCorrected)
         in >> q >> v[0] >> v[1] >> v[2] >> v[3] >> v[4] >> v[5];
         ASSERT_TRUE(in) << k;
         EXPECT_EQ(q, k * kDeltaQ);
-        const double eta = sommerfeldEta(q), x = 2 * kPi * eta, c0 = x / std::expm1(x);
+        const double eta = sommerfeldEta(q), x = 2 * twobody_detail::kPi * eta,
+                     c0 = x / std::expm1(x);
         for (int w = 0; w < kWaves; ++w) {
             const double c = kPartialWaves[w].l == 1 ? c0 * (1 + eta * eta) : c0;
             ASSERT_NEAR(v[2 * w], std::atan(c * std::tan(old[w][k])), 5.01e-6)
