@@ -38,9 +38,14 @@ bool allFinite(const std::string& path, const PartialWave& wave, const WaveTable
         std::snprintf(buf, sizeof buf, "rows %d to %d (lines %lld to %lld)", firstRow, lastRow,
                       table.line[firstRow], table.line[lastRow]);
     error = path + ": " + buf;
-    std::snprintf(buf, sizeof buf,
-                  ": the phase shifts overflow %s (not finite at q = %g to %g MeV/c)", stage,
-                  firstK * kDeltaQ, lastK * kDeltaQ);
+    if (firstK == lastK)
+        std::snprintf(buf, sizeof buf,
+                      ": the phase shifts overflow %s (not finite at q = %g MeV/c)", stage,
+                      firstK * kDeltaQ);
+    else
+        std::snprintf(buf, sizeof buf,
+                      ": the phase shifts overflow %s (not finite at q = %g to %g MeV/c)", stage,
+                      firstK * kDeltaQ, lastK * kDeltaQ);
     error += buf;
     return false;
 }
