@@ -28,8 +28,6 @@
 #include <tuple>
 #include <vector>
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {
