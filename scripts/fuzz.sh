@@ -6,6 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+# libFuzzer reads a time of 0 as "no limit".
+if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
+  echo "usage: scripts/fuzz.sh [SECONDS]   (a positive whole number of seconds, default 60)" >&2
+  exit 2
+fi
 
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ not found, skipping the fuzz run (install clang to enable it)"
