@@ -1,5 +1,7 @@
 #include "coulomb_pass.h"
 
+#include "partial_wave.h"
+
 #include <twobody/basics.h>
 #include <twobody/coulomb_correction.h>
 

@@ -2,7 +2,7 @@
 #ifndef PHASESHIFT_COULOMB_PASS_H
 #define PHASESHIFT_COULOMB_PASS_H
 
-#include "resample.h"
+#include "grid.h"
 
 namespace PhaseShift {
 

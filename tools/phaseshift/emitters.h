@@ -2,7 +2,7 @@
 #ifndef PHASESHIFT_EMITTERS_H
 #define PHASESHIFT_EMITTERS_H
 
-#include "resample.h"
+#include "grid.h"
 
 #include <cstdio>
 #include <string>
@@ -21,9 +21,15 @@ void writeSourceFragment(std::FILE* out, const Grid& delta, const Grid& ddeltadq
 void writePlotTable(std::FILE* out, const Grid& delta, const Grid& ddeltadq);
 
 // Writes both files into directory (the current directory when empty). Each is written to a
-// temporary file beside it and renamed into place only after both were written completely,
-// so a failure leaves any earlier output untouched. On failure returns false with a
-// one-line reason in error.
+// temporary file beside it, NAME.tmp-XXXXXX (six random characters), and renamed into place
+// only after both were written completely; while the second is renamed, the first file's
+// earlier version is kept as pk_phaseshiftdat.cc.old-XXXXXX and put back if that rename
+// fails. So a failure leaves the earlier pair untouched: the directory holds either both old
+// files or both new ones. During the call SIGINT, SIGTERM and SIGHUP, where they would end
+// the process, first remove the temporary files; SIGXFSZ, unless caught or ignored by the
+// caller, is ignored, so that exceeding the file-size limit is reported as "File too large".
+// After SIGKILL the temporary files remain and may be deleted. On failure returns false with
+// a one-line reason in error.
 bool writeOutputs(const std::string& directory, const Grid& delta, const Grid& ddeltadq,
                   std::string& error);
 

@@ -1,5 +1,7 @@
 #include "partial_wave.h"
 
+#include "internal/constants.h"
+
 #include <twobody/basics.h>
 #include <twobody/kinematics.h>
 
@@ -68,13 +70,13 @@ public:
     }
 
     bool atEnd() const { return pos_ == end_; }
-    int line() const { return line_; }
+    long long line() const { return line_; }
 
     // Converts one floating-point number after optional white space; with sameLine, that
     // space may not hold a line end.
     bool number(double& x, bool sameLine = false)
     {
-        const int startLine = line_;
+        const long long startLine = line_;
         skipSpace();
         if (pos_ == end_ || (sameLine && line_ != startLine))
             return false;
@@ -89,7 +91,7 @@ public:
 private:
     const char* pos_;
     const char* end_;
-    int line_ = 1;
+    long long line_ = 1; // a file of more than 2^31 lines must not wrap it
 };
 
 } // namespace
@@ -101,17 +103,18 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
     in.skipLine(); // header
 
     double previous = 0.0;
-    int line = 0;
+    long long line = 0;
     for (int i = 0; i < kRows; ++i) {
         double plab = 0.0, degrees = 0.0;
         in.skipSpace();
         line = in.line();
+        table.line[i] = line;
         if (in.atEnd()) {
             error = format("only %d data rows, %d needed", i, kRows);
             return false;
         }
         if (!in.number(plab) || !in.number(degrees, true)) {
-            error = format("line %d (row %d): expected two numbers, laboratory momentum "
+            error = format("line %lld (row %d): expected two numbers, laboratory momentum "
                            "(MeV/c) and phase shift (degrees)",
                            line, i);
             return false;
@@ -122,16 +125,16 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
             table.q[0] = 0.0; // row 0's values are never used
         } else {
             if (!std::isfinite(plab) || !std::isfinite(degrees)) {
-                error = format("line %d (row %d): value is not finite", line, i);
+                error = format("line %lld (row %d): value is not finite", line, i);
                 return false;
             }
             if (plab < 0.0) {
-                error = format("line %d (row %d): negative laboratory momentum %g MeV/c", line, i,
+                error = format("line %lld (row %d): negative laboratory momentum %g MeV/c", line, i,
                                plab);
                 return false;
             }
             if (i >= 2 && plab < previous) {
-                error = format("line %d (row %d): laboratory momentum %g MeV/c is below that "
+                error = format("line %lld (row %d): laboratory momentum %g MeV/c is below that "
                                "of the previous row, %g MeV/c",
                                line, i, plab, previous);
                 return false;
@@ -139,22 +142,22 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
             previous = plab;
             // Beyond ~1e9 MeV/c, (E_K + m_p)^2 - p_lab^2 loses the digits that carry sqrt(s).
             if (plab > kMaxLabMomentum) {
-                error = format("line %d (row %d): laboratory momentum %g MeV/c is too large", line,
-                               i, plab);
+                error = format("line %lld (row %d): laboratory momentum %g MeV/c is too large",
+                               line, i, plab);
                 return false;
             }
             table.q[i] = relativeMomentum(plab);
         }
-        table.delta[i] = degrees * kPi / 180;
+        table.delta[i] = degrees * twobody_detail::kPi / 180;
         if (i > 0 && !std::isfinite(table.delta[i])) { // degrees * pi overflows
-            error = format("line %d (row %d): phase shift %g degrees is out of range", line, i,
+            error = format("line %lld (row %d): phase shift %g degrees is out of range", line, i,
                            degrees);
             return false;
         }
 
         if (i == wave.matchRow) {
             if (table.q[i] <= 0.0) {
-                error = format("line %d (row %d): the threshold fit at this row needs a "
+                error = format("line %lld (row %d): the threshold fit at this row needs a "
                                "positive momentum",
                                line, i);
                 return false;
@@ -166,7 +169,7 @@ bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable&
 
     const double qtop = kSteps * kDeltaQ;
     if (table.q[kRows - 1] < qtop) {
-        error = format("line %d (row %d): laboratory momentum %g MeV/c gives q = %g MeV/c; the "
+        error = format("line %lld (row %d): laboratory momentum %g MeV/c gives q = %g MeV/c; the "
                        "grid needs q >= %g MeV/c (a laboratory momentum of at least 599.3 MeV/c)",
                        line, kRows - 1, previous, table.q[kRows - 1], qtop);
         return false;
@@ -181,16 +184,23 @@ bool readWaveTable(const char* file, const PartialWave& wave, WaveTable& table, 
         error = format("cannot open %s: %s", file, std::strerror(errno));
         return false;
     }
+    // Read one byte past the cap, so that a larger file is recognised without reading it all.
     std::string text;
     char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0)
+    while (text.size() <= static_cast<size_t>(kMaxFileBytes) &&
+           (n = std::fread(buf, 1, sizeof buf, fp)) > 0)
         text.append(buf, n);
     const bool failed = std::ferror(fp);
     const int err = errno;
     std::fclose(fp);
     if (failed) {
         error = format("cannot read %s: %s", file, std::strerror(err));
+        return false;
+    }
+    if (text.size() > static_cast<size_t>(kMaxFileBytes)) {
+        error = format("%s: larger than %ld bytes; a table of %d rows is far smaller", file,
+                       kMaxFileBytes, kRows);
         return false;
     }
     if (!parseWaveTable(text, wave, table, error)) {

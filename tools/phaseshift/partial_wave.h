@@ -3,21 +3,18 @@
 #ifndef PHASESHIFT_PARTIAL_WAVE_H
 #define PHASESHIFT_PARTIAL_WAVE_H
 
+#include "grid.h"
+
 #include <array>
 #include <string>
 
 namespace PhaseShift {
 
-constexpr double kProtonMass = 938.28; // MeV
-constexpr double kKaonMass = 493.677;  // MeV
-constexpr double kPi = 3.141592653589793;
-
-constexpr int kRows = 61; // data rows per input file, numbered 0..60
-constexpr int kSteps = 700;
-constexpr int kPoints = kSteps + 1; // grid points q = 0, 0.5, ..., 350 MeV/c
-constexpr double kDeltaQ = 0.5;     // MeV/c
-constexpr int kWaves = 3;
+constexpr int kRows = 61;               // data rows per input file, numbered 0..60
 constexpr double kMaxLabMomentum = 1e9; // MeV/c; the conversion to q stays accurate below
+// The largest input file read, in bytes. A table of 61 rows takes a few kilobytes even with
+// long comments; anything bigger is not a table (or /dev/zero behind a symlink).
+constexpr long kMaxFileBytes = 1L << 20;
 
 struct PartialWave {
     const char* name;
@@ -31,10 +28,12 @@ struct PartialWave {
 extern const std::array<PartialWave, kWaves> kPartialWaves;
 
 // One wave's table: relative momentum q_i (MeV/c, q_0 = 0) and phase shift delta_i (rad),
-// with the threshold coefficient a and the matching momentum q_m.
+// with the threshold coefficient a and the matching momentum q_m, and the line of the file
+// (from 1) that holds each row, for messages.
 struct WaveTable {
     std::array<double, kRows> q{};
     std::array<double, kRows> delta{};
+    std::array<long long, kRows> line{};
     double a = 0.0;
     double qm = 0.0;
 };
@@ -53,7 +52,8 @@ double relativeMomentum(double plab);
 bool parseWaveTable(const std::string& text, const PartialWave& wave, WaveTable& table,
                     std::string& error);
 
-// Reads and parses file (see parseWaveTable). On failure error is one line naming the file.
+// Reads and parses file (see parseWaveTable). A file larger than kMaxFileBytes is refused
+// unread beyond that size. On failure error is one line naming the file.
 bool readWaveTable(const char* file, const PartialWave& wave, WaveTable& table, std::string& error);
 
 } // namespace PhaseShift

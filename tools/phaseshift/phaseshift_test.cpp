@@ -2,6 +2,8 @@
 #include "partial_wave.h"
 #include "resample.h"
 
+#include "internal/constants.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -66,7 +68,7 @@ TEST(ReadWave, LabToCentreOfMassAndDegrees)
     ASSERT_TRUE(parseWaveTable(text, kPartialWaves[0], t, error)) << error;
     for (int i = 1; i < kRows; ++i) {
         EXPECT_NEAR(t.q[i], relativeMomentum(10.2 * i), 1e-9) << i;
-        EXPECT_DOUBLE_EQ(t.delta[i], 0.5 * i * kPi / 180) << i;
+        EXPECT_DOUBLE_EQ(t.delta[i], 0.5 * i * twobody_detail::kPi / 180) << i;
     }
 }
 

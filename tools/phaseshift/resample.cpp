@@ -44,4 +44,18 @@ void resampleWave(const WaveTable& table, const PartialWave& wave, GridRow& delt
     }
 }
 
+void sourceRows(const WaveTable& table, const PartialWave& wave, int k, int& first, int& last)
+{
+    const double q = k * kDeltaQ;
+    if (q <= table.qm) {
+        first = last = wave.matchRow;
+        return;
+    }
+    int j = 1; // the same interval as resampleWave's search: the first row with q_j >= q
+    while (table.q[j] < q && j < kRows - 1)
+        ++j;
+    first = j - 1;
+    last = j;
+}
+
 } // namespace PhaseShift

@@ -2,16 +2,10 @@
 #ifndef PHASESHIFT_RESAMPLE_H
 #define PHASESHIFT_RESAMPLE_H
 
+#include "grid.h"
 #include "partial_wave.h"
 
-#include <array>
-
 namespace PhaseShift {
-
-// One wave's values at the grid points q_k = k * 0.5 MeV/c, k = 0..700.
-using GridRow = std::array<double, kPoints>;
-// [wave][k], wave 0 = S11, 1 = P11, 2 = P13.
-using Grid = std::array<GridRow, kWaves>;
 
 // Fills delta (rad) and ddeltadq (rad per MeV/c) for one wave. Up to the matching momentum
 // q_m the threshold form tan(delta) = a q^(2l+1) holds (delta = 0 throughout when a = 0);
@@ -19,6 +13,10 @@ using Grid = std::array<GridRow, kWaves>;
 // The table must have passed parseWaveTable (q_60 >= 350 MeV/c, momenta in order).
 void resampleWave(const WaveTable& table, const PartialWave& wave, GridRow& delta,
                   GridRow& ddeltadq);
+
+// The table rows that grid point k (0..700) is computed from, first <= last: the matching
+// row in the threshold region, else the two ends of the interpolation interval.
+void sourceRows(const WaveTable& table, const PartialWave& wave, int k, int& first, int& last);
 
 } // namespace PhaseShift
 
