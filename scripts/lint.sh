@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh cmake make g++ libgsl-dev libgtest-dev clang-format clang-tidy
+bash scripts/deps.sh cmake make g++ libgsl-dev libboost-dev libgtest-dev clang-format clang-tidy
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')
 if [ "${1:-}" = "--fix" ]; then
   clang-format -i "${sources[@]}"

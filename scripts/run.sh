@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh cmake make g++ libgsl-dev gnuplot-nox
+bash scripts/deps.sh cmake make g++ libgsl-dev libboost-dev gnuplot-nox
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTWOBODY_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release -j "$(nproc)" --target phaseshift >/dev/null
 
