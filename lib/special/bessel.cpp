@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 
 namespace Bessel {
@@ -48,15 +49,37 @@ double yOverflow(int n) { return (n < 0 && n % 2 != 0) ? kInf : -kInf; }
 
 double J0(double x) { return gslCall(gsl_sf_bessel_J0_e, kInf, x); }
 double J1(double x) { return gslCall(gsl_sf_bessel_J1_e, kInf, x); }
-double Jn(int n, double x) { return gslCall(gsl_sf_bessel_Jn_e, kInf, n, x); }
+// n = INT_MIN: GSL would negate it. C_-n = (-1)^n C_n with n = 2^31 even, one step above
+// INT_MAX by the recurrence C_(n+1) = (2n / x) C_n - C_(n-1) (DLMF 10.6.1; for K, with
+// a plus sign, DLMF 10.29.1).
+constexpr double kTwiceIntMax = 2.0 * INT_MAX;
+
+double Jn(int n, double x)
+{
+    if (n == INT_MIN)
+        return x == 0.0 ? 0.0 : kTwiceIntMax / x * Jn(INT_MAX, x) - Jn(INT_MAX - 1, x);
+    return gslCall(gsl_sf_bessel_Jn_e, kInf, n, x);
+}
 
 double Y0(double x) { return gslCall(gsl_sf_bessel_Y0_e, -kInf, x); }
 double Y1(double x) { return gslCall(gsl_sf_bessel_Y1_e, -kInf, x); }
-double Yn(int n, double x) { return gslCall(gsl_sf_bessel_Yn_e, yOverflow(n), n, x); }
+double Yn(int n, double x)
+{
+    if (n == INT_MIN) {
+        const double top = Yn(INT_MAX, x);
+        return std::isinf(top) ? top : kTwiceIntMax / x * top - Yn(INT_MAX - 1, x);
+    }
+    return gslCall(gsl_sf_bessel_Yn_e, yOverflow(n), n, x);
+}
 
 double K0(double x) { return gslCall(gsl_sf_bessel_K0_e, kInf, x); }
 double K1(double x) { return gslCall(gsl_sf_bessel_K1_e, kInf, x); }
-double Kn(int n, double x) { return gslCall(gsl_sf_bessel_Kn_e, kInf, n, x); }
+double Kn(int n, double x)
+{
+    if (n == INT_MIN)
+        return Kn(INT_MAX - 1, x) + kTwiceIntMax / x * Kn(INT_MAX, x);
+    return gslCall(gsl_sf_bessel_Kn_e, kInf, n, x);
+}
 
 // These names have always returned K; callers depend on it.
 double I0(double x) { return K0(x); }

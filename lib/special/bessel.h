@@ -30,7 +30,8 @@ double J1(double x);
 
 // Cylindrical Bessel function of the first kind J_n(x), every int n (J_-n = (-1)^n J_n)
 // and real x. Where the value falls below the double range (large n, small x) GSL reports
-// an underflow (result 0 with the handler off).
+// an underflow (result 0 with the handler off). n = INT_MIN, whose negation is no int,
+// takes one recurrence step from INT_MAX (so also for Yn and Kn).
 double Jn(int n, double x);
 
 // Cylindrical Bessel function of the second kind Y_0(x), x > 0; x <= 0 is a domain error.
