@@ -1,5 +1,6 @@
 // Each wrapper against the GSL call it wraps, on the same cycle of arguments.
 #include <twobody/bessel.h>
+#include <twobody/clebsch_gordan.h>
 #include <twobody/spherical_harmonics.h>
 
 #include <benchmark/benchmark.h>
@@ -77,5 +78,66 @@ void BM_Ylm_Gsl(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Ylm_Gsl);
+
+// Spherical j_l on both sides of x = l: the recurrence above, the small-x side below.
+constexpr std::array<BesselArgs, 8> sphAboveArgs = {
+    {{2, 7.5}, {5, 12.0}, {8, 30.0}, {10, 15.0}, {20, 40.0}, {30, 31.0}, {50, 80.0}, {3, 3.5}}};
+constexpr std::array<BesselArgs, 8> sphBelowArgs = {
+    {{2, 0.5}, {5, 1.2}, {8, 3.0}, {10, 0.1}, {20, 9.0}, {30, 25.0}, {50, 2.0}, {100, 60.0}}};
+
+template <const std::array<BesselArgs, 8>& Args>
+void BM_jn(benchmark::State& state)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const BesselArgs& a = Args[i++ % Args.size()];
+        benchmark::DoNotOptimize(Bessel::jn(a.n, a.x));
+    }
+}
+BENCHMARK_TEMPLATE(BM_jn, sphAboveArgs)->Name("BM_jn_XAboveL");
+BENCHMARK_TEMPLATE(BM_jn, sphBelowArgs)->Name("BM_jn_XBelowL");
+
+void BM_jl_Gsl(benchmark::State& state)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const BesselArgs& a = sphBelowArgs[i++ % sphBelowArgs.size()];
+        benchmark::DoNotOptimize(gsl_sf_bessel_jl(a.n, a.x));
+    }
+}
+BENCHMARK(BM_jl_Gsl)->Name("BM_jl_Gsl_XBelowL");
+
+// Clebsch-Gordan coefficients by the Racah sum: small j (double sum), j near 15 and 40.
+struct CgArgs {
+    double j1, m1, j2, m2, J, M;
+};
+constexpr std::array<CgArgs, 4> cgSmall = {{{0.5, 0.5, 0.5, -0.5, 1, 0},
+                                            {1, 0, 1, 0, 0, 0},
+                                            {1, 0, 0.5, 0.5, 1.5, 0.5},
+                                            {3, -2, 2.5, 1.5, 2.5, -0.5}}};
+constexpr std::array<CgArgs, 4> cgMid = {{{15, 2, 14.5, -3.5, 13.5, -1.5},
+                                          {12, 0, 12, 0, 12, 0},
+                                          {16.5, 0.5, 13, -6, 10.5, -5.5},
+                                          {14, 7, 15, -9, 20, -2}}};
+constexpr std::array<CgArgs, 4> cgLarge = {{{32, -21, 39.5, 4.5, 21.5, -16.5},
+                                            {40, 0, 40, 0, 40, 0},
+                                            {38.5, 10.5, 35, -3, 30.5, 7.5},
+                                            {40, 20, 39, -19, 60, 1}}};
+
+template <const std::array<CgArgs, 4>& Args,
+          double (*F)(double, double, double, double, double, double)>
+void BM_cg(benchmark::State& state)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const CgArgs& a = Args[i++ % Args.size()];
+        benchmark::DoNotOptimize(F(a.j1, a.m1, a.j2, a.m2, a.J, a.M));
+    }
+}
+BENCHMARK_TEMPLATE(BM_cg, cgSmall, Misc::oldcgc)->Name("BM_oldcgc_SmallJ");
+BENCHMARK_TEMPLATE(BM_cg, cgMid, Misc::oldcgc)->Name("BM_oldcgc_J15");
+BENCHMARK_TEMPLATE(BM_cg, cgLarge, Misc::oldcgc)->Name("BM_oldcgc_J40");
+BENCHMARK_TEMPLATE(BM_cg, cgSmall, Misc::cgc)->Name("BM_cgc_SmallJ");
+BENCHMARK_TEMPLATE(BM_cg, cgLarge, Misc::cgc)->Name("BM_cgc_J40");
 
 } // namespace

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh cmake make g++ libgsl-dev libbenchmark-dev
+bash scripts/deps.sh cmake make g++ libgsl-dev libboost-dev libbenchmark-dev
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTWOBODY_BUILD_TESTS=OFF \
   -DTWOBODY_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j "$(nproc)" >/dev/null

@@ -16,7 +16,7 @@ if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ not found, skipping the fuzz run (install clang to enable it)"
   exit 0
 fi
-bash scripts/deps.sh cmake make libgsl-dev llvm
+bash scripts/deps.sh cmake make libgsl-dev libboost-dev llvm
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTWOBODY_BUILD_TESTS=OFF -DTWOBODY_BUILD_FUZZERS=ON >/dev/null
 cmake --build build/fuzz -j "$(nproc)" --target fuzz_phaseshift >/dev/null

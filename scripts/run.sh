@@ -22,7 +22,7 @@ for f in s11.dat p11.dat p13.dat; do
 done
 
 cd "$repo"
-bash scripts/deps.sh cmake make g++ libgsl-dev gnuplot-nox
+bash scripts/deps.sh cmake make g++ libgsl-dev libboost-dev gnuplot-nox
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTWOBODY_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release -j "$(nproc)" --target phaseshift >/dev/null
 

@@ -17,7 +17,7 @@ elif [ $# -gt 0 ]; then
   exit 2
 fi
 
-bash scripts/deps.sh cmake make g++ pkg-config libgsl-dev libgtest-dev
+bash scripts/deps.sh cmake make g++ pkg-config libgsl-dev libboost-dev libgtest-dev
 cmake -S . -B "$dir" "${flags[@]}" -DTWOBODY_BUILD_TESTS=ON >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"

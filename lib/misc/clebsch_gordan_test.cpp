@@ -63,6 +63,24 @@ TEST(ClebschGordan, ConventionSelectionRulesAndSnapping)
               Misc::cgc(1, 1, 0.5, -0.5, 1.5, 0.5));
     EXPECT_EQ(Misc::oldcgc(1, 0, 0.5, 0.5 + e, 1.5, 0.5), 0.0);
     EXPECT_TRUE(std::isnan(Misc::oldcgc(1, 0.5, 0.5, 0.5, 1, 1)));
+    // A projection beyond its j passes the five rules; it is no coefficient: 0, not NaN.
+    EXPECT_EQ(Misc::oldcgc(2, -1, 0.5, 1.5, 2.5, 0.5), 0.0);
+    EXPECT_EQ(Misc::oldcgc(0.5, 1.5, 2, -1, 2.5, 0.5), 0.0);
+}
+
+TEST(ClebschGordan, FactorialHelpers)
+{
+    const double inf = HUGE_VAL;
+    const struct {
+        double a, b, want;
+    } ratios[] = {{5, 3, 20}, {3, 5, 0.05}, {4, 4, 1}, {0, -1, 0}, {-1, 0, inf}, {2.5, 0.5, 3.75}};
+    for (const auto& r : ratios)
+        EXPECT_EQ(Misc::cgc_fractorial(r.a, r.b), r.want) << r.a << " " << r.b;
+    const double facts[][2] = {{0, 1}, {-2, 1}, {5, 120}, {2.5, 2}, {171, inf}};
+    for (const auto& f : facts)
+        EXPECT_EQ(Misc::cgc_factorial(f[0]), f[1]) << f[0];
+    EXPECT_EQ(Misc::cgc_delta(3, 3), 1);
+    EXPECT_EQ(Misc::cgc_delta(3, -3), 0);
 }
 
 } // namespace

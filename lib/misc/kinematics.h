@@ -10,7 +10,11 @@ namespace Misc {
 
 // The squared momentum q^2 (MeV^2) of either body in the rest frame of a system of
 // invariant mass m0 that splits into bodies of masses m1 and m2 (MeV): the Kallen function
-// lambda(m0^2, m1^2, m2^2) / (4 m0^2). m0 = m1 + m2 gives 0 up to rounding.
+// lambda(m0^2, m1^2, m2^2) / (4 m0^2) (PDG Review of Particle Physics, "Kinematics",
+// two-body decays). m0 = m1 + m2 gives 0 up to rounding. The fourth powers are formed
+// directly, so the masses must lie between about 1e-77 and 1e77 MeV: above, the result is
+// +inf (m0 beyond about 1.2e77) or NaN (beyond about 1.3e154); below, the fourth powers
+// lose precision and then underflow, and the result is inaccurate and then 0.
 // If m1 + m2 > m0, prints "Disaster with triangle" on standard output and exits with
 // status 1. NaN arguments pass the test.
 double triangle(double m0, double m1, double m2);
@@ -23,13 +27,17 @@ double GetRapidity(double* p);
 double GetDely(double* p1, double* p2);
 
 // The invariant relative momentum sqrt(-(p1 - p2)^2) of a pair (MeV), with the full
-// difference p1 - p2. If (p1 - p2)^2 > 0 (a time-like difference), prints
-// "DISASTER with GetQinv, wrong sign, = <-(p1-p2)^2>" on standard output and exits with
-// status 1.
+// difference p1 - p2. Meant for pairs whose momentum difference is space-like, which it
+// always is for equal masses (2q in the pair rest frame). For unequal masses at small
+// relative momentum the difference is time-like: in the pair rest frame, whenever
+// |E1 - E2| > 2q*, for K-p below q* = 212.3 MeV/c. Then (p1 - p2)^2 > 0 and the call prints
+// "DISASTER with GetQinv, wrong sign, = <-(p1-p2)^2>" on standard output and ends the
+// process with status 1.
 double GetQinv(double* p1, double* p2);
 
 // Boosts four-vector p by the four-velocity u (u.u = 1) into pout: the pure boost that
-// takes the rest four-velocity (1, 0, 0, 0) into u, so a body at rest, p = m (1, 0, 0, 0),
+// takes the rest four-velocity (1, 0, 0, 0) into u (Jackson, Classical Electrodynamics,
+// §11.3, in covariant form), so a body at rest, p = m (1, 0, 0, 0),
 // comes out as m u. Pass u with negated spatial components for the inverse boost.
 // pout may be the same array as p. For u not a four-velocity the result is meaningless.
 void lorentz(double* u, double* p, double* pout);

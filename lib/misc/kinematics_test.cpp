@@ -87,6 +87,17 @@ TEST(KinematicsDeathTest, UnphysicalInputStops)
                 "^Disaster with triangle\n$");
     EXPECT_EXIT((test::stdoutToStderr(), Misc::GetQinv(p1, p2)), testing::ExitedWithCode(1),
                 "^DISASTER with GetQinv, wrong sign, = -3\n$");
+    // K-p back to back in their rest frame: the difference (E_p - E_K, 2q) is time-like below
+    // q = 212.3 MeV/c, where sqrt(m_p^2 + q^2) - sqrt(m_K^2 + q^2) = 2q.
+    double kaon[4], proton[4];
+    onShell(493.677, 0, 0, 215.0, kaon);
+    onShell(938.28, 0, 0, -215.0, proton);
+    const double dE = proton[0] - kaon[0];
+    EXPECT_NEAR(Misc::GetQinv(kaon, proton), std::sqrt(4 * 215.0 * 215.0 - dE * dE), 1e-9);
+    onShell(493.677, 0, 0, 210.0, kaon);
+    onShell(938.28, 0, 0, -210.0, proton);
+    EXPECT_EXIT((test::stdoutToStderr(), Misc::GetQinv(kaon, proton)), testing::ExitedWithCode(1),
+                "^DISASTER with GetQinv, wrong sign, = -");
 }
 
 } // namespace

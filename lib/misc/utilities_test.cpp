@@ -1,5 +1,6 @@
 #include <twobody/utilities.h>
 #include "internal/constants.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,9 @@ TEST(ComplexUtilities, ExactValuesSignedZeroCutAndStandardLibrary)
         {Misc::cpow(complex(-1.0, -0.0), half), {6.123233995736766e-17, -1.0}},
         {Misc::cpow(i, i), {0.20787957635076193, 0.0}}, // i^i = e^(-pi/2), real
     };
-    const auto same = [](double a, double b) {
-        return a == b && std::signbit(a) == std::signbit(b);
-    };
     for (const auto& c : cases)
-        EXPECT_TRUE(same(c[0].real(), c[1].real()) && same(c[0].imag(), c[1].imag()))
+        EXPECT_TRUE(test::sameBits(c[0].real(), c[1].real()) &&
+                    test::sameBits(c[0].imag(), c[1].imag()))
             << c[0] << " vs " << c[1];
     // Away from the exact cases, against the standard library on both sides of the cut.
     for (complex z :

@@ -1,10 +1,12 @@
 #include <twobody/twobody.h>
 #include "internal/constants.h"
+#include "test_support.h"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_bessel.h>
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <complex>
 
@@ -86,12 +88,58 @@ TEST(BesselSpherical, ClosedFormsGslCrossProductAndConjugates)
             EXPECT_NEAR((j * Bessel::yn(l - 1, x) - Bessel::jn(l - 1, x) * y) * x * x, 1.0, 1e-12);
             EXPECT_EQ(Bessel::hstarn(l, x), std::conj(Bessel::hn(l, x)));
         }
-    // Negative orders give the l = 1 functions; x = 0 breaks the recurrence from l = 2 on.
+    // Negative orders give the l = 1 functions.
     EXPECT_EQ(Bessel::jn(-3, 2.0), Bessel::j1(2.0));
     EXPECT_EQ(Bessel::yn(-1, 2.0), Bessel::y1(2.0));
-    EXPECT_TRUE(std::isnan(Bessel::jn(2, 0.0)));
-    // Upward for l > x: rounding error swamps the true 7.27e-21, and nothing takes over.
-    EXPECT_GT(std::fabs(Bessel::jn(10, 0.1)), 1e-10);
+}
+
+// Regression lock: for |x| >= l the upward recurrence from j0, j1 is kept bit for bit.
+TEST(BesselSpherical, UpwardRecurrenceKeptAtAndAboveTheTurningPoint)
+{
+    for (int l = 2; l <= 60; l += 7)
+        for (double x : {1.0 * l, 1.3 * l, -(l + 0.5), 5.0 * l + 1.0, 200.0}) {
+            if (std::fabs(x) < l)
+                continue;
+            double previous = Bessel::j0(x), current = Bessel::j1(x);
+            for (int i = 2; i <= l; ++i) {
+                const double next = (2.0 * i - 1.0) * current / x - previous;
+                previous = current;
+                current = next;
+            }
+            EXPECT_TRUE(test::sameBits(Bessel::jn(l, x), current)) << l << " " << x;
+        }
+}
+
+// Below the turning point: the power series j_l(x) = x^l / (2l+1)!! sum_k (-x^2/2)^k /
+// (k! (2l+3)(2l+5)...(2l+2k+1)) (DLMF 10.53.1), which converges without cancellation for
+// x^2 < l; parity j_l(-x) = (-1)^l j_l(x); j_l(0) = 0 for l >= 1; underflow to 0.
+TEST(BesselSpherical, BelowTheTurningPointSeriesParityAndZero)
+{
+    for (int l : {2, 5, 10, 40, 100})
+        for (double x : {1e-3, 0.1, 1.0, 2.0}) {
+            double lead = 1.0;
+            for (int i = 1; i <= l; ++i)
+                lead *= x / (2 * i + 1);
+            double term = 1.0, sum = 1.0;
+            for (int k = 1; k < 40; ++k) {
+                term *= -x * x / 2 / (k * (2.0 * l + 2 * k + 1));
+                sum += term;
+            }
+            const double want = lead * sum, got = Bessel::jn(l, x);
+            if (want < DBL_MIN)
+                EXPECT_LT(std::fabs(got), DBL_MIN) << l << " " << x;
+            else
+                EXPECT_NEAR(got, want, test::kTol3 * want) << l << " " << x;
+            EXPECT_EQ(Bessel::jn(l, -x), (l % 2 ? -1.0 : 1.0) * got) << l << " " << x;
+        }
+    // mpmath, 30 digits; the upward recurrence gave -3.33 here.
+    EXPECT_NEAR(Bessel::jn(10, 0.1), 7.2715109967136716e-21, test::kTol2 * 7.3e-21);
+    for (int l : {1, 2, 3, 10, 100})
+        EXPECT_EQ(Bessel::jn(l, 0.0), 0.0) << l;
+    EXPECT_EQ(Bessel::jn(0, 0.0), 1.0);
+    // Upward, this one overflowed.
+    EXPECT_GT(Bessel::jn(82, 0.094), 0.0);
+    EXPECT_LT(Bessel::jn(82, 0.094), 1e-200);
 }
 
 // With GSL's aborting handler switched off, domain errors come back as NaN, as the README says.
@@ -102,6 +150,12 @@ TEST(GslErrors, DomainErrorsGiveNaNWithTheHandlerOff)
     EXPECT_TRUE(std::isnan(Bessel::Y0(-1.0)));
     EXPECT_TRUE(std::isnan(y.real()) && std::isnan(y.imag()));
     EXPECT_TRUE(std::isnan(Misc::cgc(-1, 0, 1, 0, 0, 0)));
+    // Overflow: the infinity the value runs to, never what was left on the stack.
+    EXPECT_EQ(Bessel::Kn(1000, 1.0), HUGE_VAL);
+    EXPECT_EQ(Bessel::In(1000, 1.0), HUGE_VAL);
+    EXPECT_EQ(Bessel::Yn(1000, 1.0), -HUGE_VAL);
+    EXPECT_EQ(Bessel::Yn(-1001, 1.0), HUGE_VAL);
+    EXPECT_EQ(Bessel::yn(300, 1e-3), -HUGE_VAL); // the recurrence stops: no inf - inf
     gsl_set_error_handler(previous);
 }
 

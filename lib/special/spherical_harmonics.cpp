@@ -1,25 +1,41 @@
 #include "spherical_harmonics.h"
 
+#include "internal/constants.h"
 #include "utilities.h"
 
+#include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_legendre.h>
 
+#include <climits>
 #include <cmath>
-#include <cstdlib>
 
 namespace SpherHarmonics {
 
-double legendre(int l, double x) { return gsl_sf_legendre_Pl(l, x); }
+namespace {
+
+// GSL's _e form with its error path settled: a result GSL did not write stays NaN, an
+// underflow is 0. With GSL's default handler an error aborts inside GSL first.
+double settle(int status, const gsl_sf_result& r) { return status == GSL_EUNDRFLW ? 0.0 : r.val; }
+
+} // namespace
+
+double legendre(int l, double x)
+{
+    gsl_sf_result r{twobody_detail::kNaN, twobody_detail::kNaN};
+    return settle(gsl_sf_legendre_Pl_e(l, x, &r), r);
+}
 
 Misc::complex Ylm(int l, int m, double theta, double phi)
 {
-    const int absm = std::abs(m);
+    // |INT_MIN| is no int, and exceeds every l: pass GSL an order it rejects in the same way.
+    const int absm = m == INT_MIN ? -1 : (m < 0 ? -m : m);
     // GSL's normalised theta part, Condon-Shortley sign included, is for m >= 0 only.
-    const double p = gsl_sf_legendre_sphPlm(l, absm, std::cos(theta));
+    gsl_sf_result r{twobody_detail::kNaN, twobody_detail::kNaN};
+    const double p = settle(gsl_sf_legendre_sphPlm_e(l, absm, std::cos(theta), &r), r);
     Misc::complex y = p * Misc::ceiphi(static_cast<double>(m) * phi);
     // The signed m above conjugates the phase; this restores (-1)^m.
     if (m < 0)
-        y *= Misc::ipow(-1.0, absm);
+        y *= (m % 2 != 0) ? -1.0 : 1.0;
     return y;
 }
 

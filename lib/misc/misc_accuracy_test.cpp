@@ -1,0 +1,112 @@
+// Clebsch-Gordan, kinematics and complex-utility families against the tables written by
+// tests/gen_misc.py (SymPy exact, mpmath 40 digits). One "accuracy:" line per family.
+#include <twobody/clebsch_gordan.h>
+#include <twobody/kinematics.h>
+#include <twobody/utilities.h>
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <string>
+
+namespace {
+
+using cplx = std::complex<double>;
+
+std::string where(const std::vector<double>& r, size_t n)
+{
+    std::string s;
+    for (size_t i = 0; i < n && i < r.size(); ++i)
+        s += std::to_string(r[i]) + " ";
+    return s;
+}
+
+TEST(MiscAccuracy, ClebschGordan)
+{
+    // Absolute error: the coefficients lie in [-1, 1]. GSL's 3-j symbol is reported by j
+    // range, since it loses digits as j grows.
+    test::ErrorStats racah("Misc::oldcgc (abs, j<=40)"), small("Misc::cgc (abs, j<=10)"),
+        large("Misc::cgc (abs, 10<j<=40)");
+    for (const auto& r : test::readReferenceTable("clebsch_gordan.tsv")) {
+        const double jmax = std::max({r[0], r[2], r[4]});
+        const double old = Misc::oldcgc(r[0], r[1], r[2], r[3], r[4], r[5]);
+        racah.add(std::fabs(old - r[6]), where(r, 6));
+        if (std::fabs(r[1]) > r[0] || std::fabs(r[3]) > r[2])
+            continue; // no 3-j symbol there
+        const double err = std::fabs(Misc::cgc(r[0], r[1], r[2], r[3], r[4], r[5]) - r[6]);
+        (jmax <= 10 ? small : large).add(err, where(r, 6));
+    }
+    racah.check(1e-14);
+    small.check(1e-14);
+    large.check(1e-8);
+}
+
+TEST(MiscAccuracy, Kinematics)
+{
+    // q^2 is a difference of large squares: its error is taken relative to m0^2, the scale
+    // of the terms, and separately relative to q^2 itself.
+    test::ErrorStats tri("Misc::triangle (rel m0^2)"), trirel("Misc::triangle (rel, q>1e-3 m0)");
+    for (const auto& r : test::readReferenceTable("kinematics_triangle.tsv")) {
+        const double got = Misc::triangle(r[0], r[1], r[2]);
+        tri.add(std::fabs(got - r[3]) / (r[0] * r[0]), where(r, 3));
+        if (r[3] > 1e-6 * r[0] * r[0])
+            trirel.add(std::fabs(got - r[3]) / r[3], where(r, 3));
+    }
+    tri.check(1e-15);
+    trirel.check(1e-9);
+
+    test::ErrorStats qinv("Misc::GetQinv (rel)"), rap("Misc::GetRapidity (abs)"),
+        osl("Misc::outsidelong (rel |q|)");
+    for (auto r : test::readReferenceTable("kinematics_pair.tsv")) {
+        double* p1 = r.data();
+        double* p2 = r.data() + 4;
+        qinv.add(std::fabs(Misc::GetQinv(p1, p2) - r[8]) / r[8], where(r, 8));
+        rap.add(std::fabs(Misc::GetRapidity(p1) - r[9]), where(r, 8));
+        double first = 0.0, out = 0.0, side = 0.0, lng = 0.0;
+        Misc::outsidelong(p1, p2, first, out, side, lng);
+        const double q = std::sqrt(r[10] * r[10] + r[11] * r[11] + r[12] * r[12]);
+        osl.add(
+            std::max({std::fabs(out - r[10]), std::fabs(side - r[11]), std::fabs(lng - r[12])}) / q,
+            where(r, 8));
+    }
+    qinv.check(1e-12);
+    rap.check(1e-14);
+    osl.check(1e-12);
+
+    test::ErrorStats boost("Misc::lorentz (rel |p'|)");
+    for (auto r : test::readReferenceTable("kinematics_lorentz.tsv")) {
+        double out[4];
+        Misc::lorentz(r.data(), r.data() + 4, out);
+        double err = 0.0, norm = 0.0;
+        for (int mu = 0; mu < 4; ++mu) {
+            err = std::max(err, std::fabs(out[mu] - r[8 + mu]));
+            norm = std::max(norm, std::fabs(r[8 + mu]));
+        }
+        boost.add(err / norm, where(r, 8));
+    }
+    boost.check(1e-13);
+}
+
+TEST(MiscAccuracy, ComplexUtilities)
+{
+    test::ErrorStats ph("Misc::ceiphi (abs)"), ex("Misc::cexp (rel)"), pw("Misc::cpow (rel)");
+    for (const auto& r : test::readReferenceTable("utilities_ceiphi.tsv"))
+        ph.add(std::abs(Misc::ceiphi(r[0]) - cplx(r[1], r[2])), where(r, 1));
+    for (const auto& r : test::readReferenceTable("utilities_cexp.tsv")) {
+        const cplx want(r[2], r[3]);
+        ex.add(std::abs(Misc::cexp(cplx(r[0], r[1])) - want) / std::abs(want), where(r, 2));
+    }
+    for (const auto& r : test::readReferenceTable("utilities_cpow.tsv")) {
+        const cplx want(r[4], r[5]);
+        pw.add(std::abs(Misc::cpow(cplx(r[0], r[1]), cplx(r[2], r[3])) - want) / std::abs(want),
+               where(r, 4));
+    }
+    ph.check(1e-15);
+    ex.check(1e-15);
+    pw.check(1e-14);
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// Bessel, Legendre and spherical-harmonic families against the mpmath tables written by
+// tests/gen_special.py. Each family prints one "accuracy:" line for the report.
+#include <twobody/bessel.h>
+#include <twobody/spherical_harmonics.h>
+#include "internal/constants.h"
+#include "test_support.h"
+
+#include <gsl/gsl_errno.h>
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <complex>
+#include <string>
+
+namespace {
+
+using cplx = std::complex<double>;
+
+std::string at(double a, double b) { return std::to_string(a) + " " + std::to_string(b); }
+
+// Relative error where the reference is a normal double; below that, any value that has
+// underflowed (|got| < DBL_MIN) counts as exact; an infinite reference must be matched.
+double relError(double got, double want)
+{
+    if (std::isinf(want))
+        return got == want ? 0.0 : HUGE_VAL;
+    if (std::fabs(want) < DBL_MIN)
+        return std::fabs(got) < DBL_MIN ? 0.0 : HUGE_VAL;
+    return std::fabs(got - want) / std::fabs(want);
+}
+
+TEST(SpecialAccuracy, SphericalBessel)
+{
+    const auto tj = test::readReferenceTable("bessel_jn.tsv");
+    const auto ty = test::readReferenceTable("bessel_yn.tsv");
+    ASSERT_EQ(tj.size(), ty.size());
+    test::ErrorStats j("Bessel::jn (rel)"), y("Bessel::yn (rel mod)"),
+        h("Bessel::hn,hstarn (rel |h|)");
+    for (size_t i = 0; i < tj.size(); ++i) {
+        const int l = static_cast<int>(tj[i][0]);
+        const double x = tj[i][1];
+        ASSERT_EQ(ty[i][1], x);
+        j.add(relError(Bessel::jn(l, x), tj[i][2]), at(l, x));
+        // y_l oscillates above x = l: its error is taken relative to the modulus |h_l|.
+        const double gy = Bessel::yn(l, x);
+        y.add(std::isfinite(ty[i][2]) ? std::fabs(gy - ty[i][2]) / std::hypot(tj[i][2], ty[i][2])
+                                      : relError(gy, ty[i][2]),
+              at(l, x));
+        if (std::isfinite(ty[i][2])) {
+            const cplx want(tj[i][2], ty[i][2]);
+            const cplx hn = Bessel::hn(l, x), hs = Bessel::hstarn(l, x);
+            h.add(std::max(std::abs(hn - want), std::abs(hs - std::conj(want))) / std::abs(want),
+                  at(l, x));
+        }
+    }
+    j.check(1e-13);
+    y.check(1e-13);
+    h.check(1e-13);
+}
+
+TEST(SpecialAccuracy, CylindricalBessel)
+{
+    // J and Y oscillate: their error is taken relative to the modulus sqrt(J^2 + Y^2).
+    // K underflows beyond x of about 705: with GSL's handler off that must come back as 0.
+    gsl_error_handler_t* const previous = gsl_set_error_handler_off();
+    test::ErrorStats J("Bessel::J0,J1,Jn (rel mod)"), Y("Bessel::Y0,Y1,Yn (rel mod)"),
+        K("Bessel::K0,K1,Kn (rel)"), I("Bessel::I0,I1,In = K (rel)");
+    for (const auto& r : test::readReferenceTable("bessel_cyl.tsv")) {
+        const int n = static_cast<int>(r[0]);
+        const double x = r[1], mod = std::hypot(r[2], r[3]);
+        const double gj = n == 0 ? Bessel::J0(x) : n == 1 ? Bessel::J1(x) : Bessel::Jn(n, x);
+        const double gy = n == 0 ? Bessel::Y0(x) : n == 1 ? Bessel::Y1(x) : Bessel::Yn(n, x);
+        const double gk = n == 0 ? Bessel::K0(x) : n == 1 ? Bessel::K1(x) : Bessel::Kn(n, x);
+        const double gi = n == 0 ? Bessel::I0(x) : n == 1 ? Bessel::I1(x) : Bessel::In(n, x);
+        J.add(std::isfinite(mod) ? std::fabs(gj - r[2]) / mod : relError(gj, r[2]), at(n, x));
+        Y.add(std::isfinite(mod) ? std::fabs(gy - r[3]) / mod : relError(gy, r[3]), at(n, x));
+        K.add(relError(gk, r[4]), at(n, x));
+        // The I names return K, bit for bit, also where both are 0 after underflow.
+        EXPECT_TRUE(test::sameBits(gi, gk)) << n << " " << x;
+        I.add(relError(gi, r[4]), at(n, x));
+    }
+    gsl_set_error_handler(previous);
+    J.check(1e-13);
+    Y.check(1e-13);
+    K.check(1e-13);
+    I.check(1e-13);
+}
+
+TEST(SpecialAccuracy, LegendreAndSphericalHarmonics)
+{
+    test::ErrorStats P("SpherHarmonics::legendre (abs)");
+    for (const auto& r : test::readReferenceTable("legendre.tsv"))
+        P.add(std::fabs(SpherHarmonics::legendre(static_cast<int>(r[0]), r[1]) - r[2]),
+              at(r[0], r[1]));
+    P.check(1e-14);
+
+    // Absolute error; the relative error away from the poles; and, near a pole, the relative
+    // error times theta^2 / |m|: there cos(theta) carries an absolute rounding of 1e-16 into
+    // sin(theta) = sqrt(1 - cos^2), which GSL's theta part then carries as |m| 5e-17 / theta^2.
+    test::ErrorStats Y("SpherHarmonics::Ylm (abs)"), Yrel("SpherHarmonics::Ylm (rel, th>0.01)"),
+        Ypole("SpherHarmonics::Ylm (rel*th^2/|m|)");
+    for (const auto& r : test::readReferenceTable("ylm.tsv")) {
+        const int l = static_cast<int>(r[0]), m = static_cast<int>(r[1]);
+        const double t = r[2];
+        const cplx want(r[4], r[5]), got = SpherHarmonics::Ylm(l, m, t, r[3]);
+        const double err = std::abs(got - want);
+        Y.add(err, at(l, m) + " " + std::to_string(t));
+        const double s = std::min(t, twobody_detail::kPi - t);
+        if (std::abs(want) < DBL_MIN)
+            continue;
+        if (s > 0.01)
+            Yrel.add(err / std::abs(want), at(l, m) + " " + std::to_string(t));
+        else if (m != 0)
+            Ypole.add(err / std::abs(want) * s * s / std::abs(m),
+                      at(l, m) + " " + std::to_string(t));
+    }
+    Y.check(1e-8);
+    Yrel.check(2e-13);
+    Ypole.check(1e-16);
+}
+
+} // namespace
