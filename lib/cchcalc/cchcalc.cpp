@@ -7,11 +7,12 @@
 #include <cstdlib>
 #include <limits>
 
+// Constant-initialised and trivially destructible: nothing here runs at exit.
 int CCHCalc::INITIALIZED = 0;
-std::unique_ptr<double[]> CCHCalc::fact;
-std::unique_ptr<double[]> CCHCalc::doublefact;
-std::unique_ptr<std::unique_ptr<double[]>[]> CCHCalc::binomial;
-std::unique_ptr<CCHCalc::OverlapSlot[]> CCHCalc::overlap;
+double* CCHCalc::fact = nullptr;
+double* CCHCalc::doublefact = nullptr;
+double** CCHCalc::binomial = nullptr;
+CCHCalc::OverlapSlot* CCHCalc::overlap = nullptr;
 
 namespace {
 
@@ -50,24 +51,24 @@ CCHCalc::~CCHCalc()
 void CCHCalc::InitStaticData()
 {
     if (!fact) {
-        fact = std::make_unique<double[]>(LMAXFACT + 1);
+        fact = new double[LMAXFACT + 1];
         fact[1] = 1.0;
         fact[0] = fact[1];
         for (int n = 2; n <= LMAXFACT; ++n)
             fact[n] = fact[n - 1] * n;
     }
     if (!doublefact) {
-        doublefact = std::make_unique<double[]>(2 * LMAXFACT + 2);
+        doublefact = new double[2 * LMAXFACT + 2];
         doublefact[1] = 1.0;
         doublefact[0] = doublefact[1];
         for (int n = 2; n <= 2 * LMAXFACT + 1; ++n)
             doublefact[n] = doublefact[n - 2] * n;
     }
     if (!binomial) {
-        binomial = std::make_unique<std::unique_ptr<double[]>[]>(LMAXFACT + 1);
+        binomial = new double*[LMAXFACT + 1];
         for (int n = 0; n <= LMAXFACT; ++n) {
-            binomial[n] = std::make_unique<double[]>(n + 1);
-            double* row = binomial[n].get();
+            binomial[n] = new double[n + 1];
+            double* row = binomial[n];
             row[0] = 1.0;
             for (int k = 1; k <= n; ++k)
                 row[k] = (row[k - 1] * (n - k + 1)) / k;
@@ -81,10 +82,18 @@ void CCHCalc::ClearStaticData()
 {
     std::printf("Clearing static data used for charray calc.s. \n"
                 "Don't do this unless you are finished with charray objects\n");
-    fact.reset();
-    doublefact.reset();
-    binomial.reset();
-    overlap.reset();
+    delete[] fact;
+    fact = nullptr;
+    delete[] doublefact;
+    doublefact = nullptr;
+    if (binomial) {
+        for (int n = 0; n <= LMAXFACT; ++n)
+            delete[] binomial[n];
+        delete[] binomial;
+        binomial = nullptr;
+    }
+    delete[] overlap;
+    overlap = nullptr;
 }
 
 int CCHCalc::LiveObjects() { return INITIALIZED; }

@@ -22,7 +22,6 @@
 #ifndef TWOBODY_CCHCALC_H
 #define TWOBODY_CCHCALC_H
 
-#include <memory>
 #include <vector>
 
 class CCHCalc {
@@ -127,15 +126,18 @@ private:
     // Prints the absent-tables line on standard error and exits with status 1.
     [[noreturn]] static void TablesAbsent();
     // The empty overlap cache: one slot per sorted triple of degree <= LMAXFACT.
-    static std::unique_ptr<OverlapSlot[]> MakeOverlapCache();
+    static OverlapSlot* MakeOverlapCache();
     // Index of the slot of the sorted triple a1 >= a2 >= a3 >= 0, a1 + a2 + a3 <= LMAXFACT.
     static int SlotIndex(int a1, int a2, int a3);
 
-    static int INITIALIZED;                                       // number of live objects
-    static std::unique_ptr<double[]> fact;                        // n!, n = 0..LMAXFACT
-    static std::unique_ptr<double[]> doublefact;                  // n!!, n = 0..2 LMAXFACT + 1
-    static std::unique_ptr<std::unique_ptr<double[]>[]> binomial; // row n: C(n, k), k = 0..n
-    static std::unique_ptr<OverlapSlot[]> overlap;                // slots by sorted triple
+    // Plain pointers on purpose: static members with destructors would be torn down at exit
+    // in an order unrelated to that of a user's namespace-scope CCHCalc, whose destructor
+    // then releases them a second time. Only ClearStaticData releases the tables.
+    static int INITIALIZED;      // number of live objects
+    static double* fact;         // n!, n = 0..LMAXFACT
+    static double* doublefact;   // n!!, n = 0..2 LMAXFACT + 1
+    static double** binomial;    // row n: C(n, k), k = 0..n
+    static OverlapSlot* overlap; // slots by sorted triple
 };
 
 #endif

@@ -54,10 +54,7 @@ void SortTriples(int& a1, int& a2, int& a3, int& b1, int& b2, int& b3, Swap swap
 
 } // namespace
 
-std::unique_ptr<CCHCalc::OverlapSlot[]> CCHCalc::MakeOverlapCache()
-{
-    return std::make_unique<OverlapSlot[]>(kSlots.count);
-}
+CCHCalc::OverlapSlot* CCHCalc::MakeOverlapCache() { return new OverlapSlot[kSlots.count]; }
 
 int CCHCalc::SlotIndex(int a1, int a2, int a3) { return kSlots.base[a1][a2] + a3; }
 
@@ -88,8 +85,8 @@ double CCHCalc::GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) cons
         return kNaN;
     if (!fact || !doublefact)
         TablesAbsent();
-    const double* f = fact.get();
-    const double* df = doublefact.get();
+    const double* f = fact;
+    const double* df = doublefact;
     const int L = static_cast<int>(degree);
 
     double P = kPi * 4 * f[a1] * f[a2] * f[a3] * f[b1] * f[b2] * f[b3];

@@ -35,8 +35,8 @@ double CCHCalc::GetAFromE(int lx, int ly, int lz, double ex, double ey, double e
         return kNaN;
     if (!fact || !doublefact)
         TablesAbsent();
-    const double* f = fact.get();
-    const double* df = doublefact.get();
+    const double* f = fact;
+    const double* df = doublefact;
     const int L = static_cast<int>(degree);
 
     const double P = (f[lx] * f[ly] * f[lz]) / df[2 * L - 1];
