@@ -1,5 +1,6 @@
 // CCHCalc: the shared tables, their reference-counted lifecycle and the combinatorics.
 #include "cchcalc.h"
+#include "cchcalc_quad.h"
 #include "internal/constants.h"
 
 #include <cmath>
@@ -181,3 +182,24 @@ double CCHCalc::Trinomial(int i, int j, int k) const
     // i >= j >= k: k and j are the shorter sides of their rows.
     return BinomialRow(n, k) * BinomialRow(static_cast<long long>(i) + j, j);
 }
+
+namespace cchcalc_detail {
+
+const QuadFactorials& quadFactorials()
+{
+    // Trivially destructible: nothing to tear down at exit.
+    static const QuadFactorials tables = [] {
+        QuadFactorials t{};
+        t.fact[0] = 1;
+        for (int n = 1; n <= CCHCalc::LMAXFACT; ++n)
+            t.fact[n] = t.fact[n - 1] * n;
+        t.doublefact[0] = 1; // (-1)!!
+        t.doublefact[1] = 1; // 0!!
+        for (int n = 1; n <= 2 * CCHCalc::LMAXFACT + 1; ++n)
+            t.doublefact[n + 1] = t.doublefact[n - 1] * n;
+        return t;
+    }();
+    return tables;
+}
+
+} // namespace cchcalc_detail

@@ -1,5 +1,6 @@
 // CCHCalc: overlap coefficients of traceless Cartesian tensor components, and their cache.
 #include "cchcalc.h"
+#include "cchcalc_quad.h"
 
 #include "basics.h"
 #include "internal/constants.h"
@@ -52,6 +53,38 @@ void SortTriples(int& a1, int& a2, int& a3, int& b1, int& b2, int& b3, Swap swap
     }
 }
 
+// O(a; b) of degree L > kDoubleSumMaxDegree: the triple sum of GetOverlap0 in Quad, rounded
+// once. Same terms, (-1/2)^n (2L-2n-1)!! n! / prod_m [i_m! ((b_m-a_m)/2+i_m)! (a_m-2i_m)!].
+double OverlapQuad(const int (&a)[3], const int (&b)[3], int L)
+{
+    using namespace cchcalc_detail;
+    const QuadFactorials& q = quadFactorials();
+    Quad g[3][kMaxTerms];
+    int lo[3], len[3];
+    for (int m = 0; m < 3; ++m) {
+        lo[m] = a[m] > b[m] ? (a[m] - b[m]) / 2 : 0;
+        len[m] = a[m] / 2 - lo[m] + 1;
+        const int shift = (b[m] - a[m]) / 2;
+        for (int t = 0; t < len[m]; ++t) {
+            const int i = lo[m] + t;
+            g[m][t] = 1 / (q.fact[i] * q.fact[shift + i] * q.fact[a[m] - 2 * i]);
+        }
+    }
+    Quad c[kMaxTerms];
+    Quad power = 1; // (-1/2)^n, exact
+    for (int n = 0; n <= L / 2; ++n) {
+        c[n] = q.DoubleFactorial(2 * (L - n) - 1) * q.fact[n] * power;
+        power = power / -2;
+    }
+    const Quad S = TripleSum(g, lo, len, c);
+    Quad P = 4;
+    for (int m = 0; m < 3; ++m)
+        P = P * q.fact[a[m]] * q.fact[b[m]];
+    const Quad d = q.DoubleFactorial(2 * L - 1);
+    P = P / ((2 * L + 1) * d * d);
+    return static_cast<double>(S * P * static_cast<Quad>(kPi));
+}
+
 } // namespace
 
 CCHCalc::OverlapSlot* CCHCalc::MakeOverlapCache() { return new OverlapSlot[kSlots.count]; }
@@ -88,14 +121,17 @@ double CCHCalc::GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) cons
     const double* f = fact;
     const double* df = doublefact;
     const int L = static_cast<int>(degree);
+    const int a[3] = {a1, a2, a3};
+    const int b[3] = {b1, b2, b3};
+    // Above this degree the alternating sum cancels beyond double precision.
+    if (L > cchcalc_detail::kDoubleSumMaxDegree)
+        return OverlapQuad(a, b, L);
 
     double P = kPi * 4 * f[a1] * f[a2] * f[a3] * f[b1] * f[b2] * f[b3];
     P = P / (2 * L + 1);
     if (L > 0)
         P = P / Misc::ipow(df[2 * L - 1], 2);
 
-    const int a[3] = {a1, a2, a3};
-    const int b[3] = {b1, b2, b3};
     int lo[3], hi[3], shift[3];
     for (int m = 0; m < 3; ++m) {
         lo[m] = a[m] > b[m] ? (a[m] - b[m]) / 2 : 0;
