@@ -197,6 +197,18 @@ const QuadFactorials& quadFactorials()
         t.doublefact[1] = 1; // 0!!
         for (int n = 1; n <= 2 * CCHCalc::LMAXFACT + 1; ++n)
             t.doublefact[n + 1] = t.doublefact[n - 1] * n;
+        for (int n = 0; n <= CCHCalc::LMAXFACT; ++n)
+            t.inverseFact[n] = 1 / t.fact[n];
+        t.halfPower[0] = 1;
+        for (int n = 1; n < kMaxTerms; ++n)
+            t.halfPower[n] = t.halfPower[n - 1] / -2;
+        for (int L = 0; L <= kMaxDegree; ++L) {
+            for (int n = 0; n <= L / 2; ++n)
+                t.overlapTerm[L][n] =
+                    t.DoubleFactorial(2 * (L - n) - 1) * t.fact[n] * t.halfPower[n];
+            const Quad d = t.DoubleFactorial(2 * L - 1);
+            t.overlapPrefactor[L] = 4 / ((2 * L + 1) * d * d);
+        }
         return t;
     }();
     return tables;

@@ -40,4 +40,29 @@ TEST(CCHCalcAccuracy, Overlaps)
     cached.check(1e-13);
 }
 
+// Components of a direction: error relative to max(|A|, the RMS of A over the sphere) for
+// the traceless components, relative for the monomials; degrees 0..57.
+TEST(CCHCalcAccuracy, ComponentsOfADirection)
+{
+    CCHCalc c;
+    const auto rows = test::readReferenceTable("cchcalc_tensor.tsv");
+    ASSERT_GT(rows.size(), 1000u);
+    test::ErrorStats fromE("CCHCalc::GetAFromE"), fromAngles("CCHCalc::GetAFromThetaPhi"),
+        monomial("CCHCalc::GetMFromE/ThetaPhi");
+    for (const auto& r : rows) {
+        const int lx = static_cast<int>(r[1]), ly = static_cast<int>(r[2]),
+                  lz = static_cast<int>(r[3]);
+        const bool angles = r[0] != 0;
+        const double A = angles ? c.GetAFromThetaPhi(lx, ly, lz, r[4], r[5])
+                                : c.GetAFromE(lx, ly, lz, r[4], r[5], r[6]);
+        const double M = angles ? c.GetMFromThetaPhi(lx, ly, lz, r[4], r[5])
+                                : c.GetMFromE(lx, ly, lz, r[4], r[5], r[6]);
+        (angles ? fromAngles : fromE).add(std::abs(A - r[7]) / r[9], where(r, 7));
+        monomial.add(M == r[8] ? 0.0 : std::abs(M - r[8]) / std::abs(r[8]), where(r, 7));
+    }
+    fromE.check(1e-13);
+    fromAngles.check(1e-13);
+    monomial.check(2e-14);
+}
+
 } // namespace

@@ -67,21 +67,13 @@ double OverlapQuad(const int (&a)[3], const int (&b)[3], int L)
         const int shift = (b[m] - a[m]) / 2;
         for (int t = 0; t < len[m]; ++t) {
             const int i = lo[m] + t;
-            g[m][t] = 1 / (q.fact[i] * q.fact[shift + i] * q.fact[a[m] - 2 * i]);
+            g[m][t] = q.inverseFact[i] * q.inverseFact[shift + i] * q.inverseFact[a[m] - 2 * i];
         }
     }
-    Quad c[kMaxTerms];
-    Quad power = 1; // (-1/2)^n, exact
-    for (int n = 0; n <= L / 2; ++n) {
-        c[n] = q.DoubleFactorial(2 * (L - n) - 1) * q.fact[n] * power;
-        power = power / -2;
-    }
-    const Quad S = TripleSum(g, lo, len, c);
-    Quad P = 4;
+    const Quad S = TripleSum(g, lo, len, q.overlapTerm[L]);
+    Quad P = q.overlapPrefactor[L];
     for (int m = 0; m < 3; ++m)
         P = P * q.fact[a[m]] * q.fact[b[m]];
-    const Quad d = q.DoubleFactorial(2 * L - 1);
-    P = P / ((2 * L + 1) * d * d);
     return static_cast<double>(S * P * static_cast<Quad>(kPi));
 }
 

@@ -13,21 +13,32 @@ namespace cchcalc_detail {
 
 __extension__ typedef __float128 Quad;
 
-// Highest degree whose sums are formed in double: up to it the cancellation costs less
-// than three digits and the double sums are kept as they always were.
+// Highest degrees whose sums are formed in double, as they always were: up to them the
+// cancellation costs the overlaps less than 10 ulp of their scale, the components of a
+// direction less than 10^-14 of theirs (the latter sum, not squared and with the monomial
+// factors, cancels sooner). Above, the same sums are formed in Quad and rounded once.
 constexpr int kDoubleSumMaxDegree = 19;
-
-// n! for n = 0..LMAXFACT and n!! for n = -1..2 LMAXFACT + 1, as running products in Quad
-// (relative rounding below 10^-32), built once on first use.
-struct QuadFactorials {
-    Quad fact[CCHCalc::LMAXFACT + 1];
-    Quad doublefact[2 * CCHCalc::LMAXFACT + 3]; // entry n + 1 holds n!!, from (-1)!! = 1
-    Quad DoubleFactorial(int n) const { return doublefact[n + 1]; }
-};
-const QuadFactorials& quadFactorials();
+constexpr int kDoubleComponentMaxDegree = 8;
 
 // Most terms along one axis of a triple sum: i = 0..floor(LMAXFACT / 2).
 constexpr int kMaxTerms = CCHCalc::LMAXFACT / 2 + 1;
+// Highest degree of a sum: LMAXFACT + 1.
+constexpr int kMaxDegree = CCHCalc::LMAXFACT + 1;
+
+// The factors of both sums in Quad, from running products (relative rounding below
+// 10^-32), built once on first use. Reciprocals and per-degree factors are tabulated so
+// that the sums multiply and never divide.
+struct QuadFactorials {
+    Quad fact[CCHCalc::LMAXFACT + 1];           // n!
+    Quad inverseFact[CCHCalc::LMAXFACT + 1];    // 1 / n!
+    Quad doublefact[2 * CCHCalc::LMAXFACT + 3]; // entry n + 1 holds n!!, from (-1)!! = 1
+    Quad halfPower[kMaxTerms];                  // (-1/2)^n, exact
+    // Overlap sums of degree L: (-1/2)^n (2L-2n-1)!! n!, and 4 / ((2L+1) ((2L-1)!!)^2).
+    Quad overlapTerm[kMaxDegree + 1][kMaxTerms];
+    Quad overlapPrefactor[kMaxDegree + 1];
+    Quad DoubleFactorial(int n) const { return doublefact[n + 1]; }
+};
+const QuadFactorials& quadFactorials();
 
 // The sum over i_m = lo_m..lo_m + len_m - 1 (m = 0, 1, 2) of
 //     c[i_0 + i_1 + i_2] g[0][i_0 - lo_0] g[1][i_1 - lo_1] g[2][i_2 - lo_2],
