@@ -53,6 +53,24 @@ void SortTriples(int& a1, int& a2, int& a3, int& b1, int& b2, int& b3, Swap swap
     }
 }
 
+// The screening shared by GetOverlap and GetOverlap0, made before any table is read: NaN
+// for a negative exponent, 0 when the degrees differ or some a_m - b_m is odd (the sphere
+// integral of an odd function). Returns true, with the result in value, when it settles
+// the overlap; false, with the common degree, when the sum has to be evaluated.
+inline bool Screened(int a1, int a2, int a3, int b1, int b2, int b3, double& value,
+                     long long& degree)
+{
+    value = 0.0;
+    if ((a1 | a2 | a3 | b1 | b2 | b3) < 0) {
+        value = kNaN;
+        return true;
+    }
+    degree = static_cast<long long>(a1) + a2 + a3;
+    if (static_cast<long long>(b1) + b2 + b3 != degree)
+        return true;
+    return (a1 - b1) % 2 != 0 || (a2 - b2) % 2 != 0 || (a3 - b3) % 2 != 0;
+}
+
 // O(a; b) of degree L > kDoubleSumMaxDegree: the triple sum of GetOverlap0 in Quad, rounded
 // once. Same terms, (-1/2)^n (2L-2n-1)!! n! / prod_m [i_m! ((b_m-a_m)/2+i_m)! (a_m-2i_m)!].
 double OverlapQuad(const int (&a)[3], const int (&b)[3], int L)
@@ -96,15 +114,16 @@ bool CCHCalc::OverlapSlotFilled(int a1, int a2, int a3)
     return !overlap[SlotIndex(a1, a2, a3)].empty();
 }
 
+// O(a; b) = 4 pi / (2L + 1) (a! b!) / ((2L - 1)!!)^2 sum (-1/2)^n (2L - 2n - 1)!! n! /
+// prod_m [i_m! ((b_m - a_m)/2 + i_m)! (a_m - 2 i_m)!]: the traceless projection of n^a
+// (J. Applequist, J. Phys. A 22 (1989) 4303) integrated term by term against n^b with
+// the sphere integral of a monomial (G. B. Folland, Amer. Math. Monthly 108 (2001) 446).
 double CCHCalc::GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) const
 {
-    if ((a1 | a2 | a3 | b1 | b2 | b3) < 0)
-        return kNaN;
-    const long long degree = static_cast<long long>(a1) + a2 + a3;
-    if (static_cast<long long>(b1) + b2 + b3 != degree)
-        return 0.0;
-    if ((a1 - b1) % 2 != 0 || (a2 - b2) % 2 != 0 || (a3 - b3) % 2 != 0)
-        return 0.0;
+    double settled = 0.0;
+    long long degree = 0;
+    if (Screened(a1, a2, a3, b1, b2, b3, settled, degree))
+        return settled;
     if (degree > LMAXFACT + 1 || a1 > LMAXFACT || a2 > LMAXFACT || a3 > LMAXFACT || b1 > LMAXFACT ||
         b2 > LMAXFACT || b3 > LMAXFACT)
         return kNaN;
@@ -177,13 +196,10 @@ void CCHCalc::overlapinit(int a1, int a2, int a3) const
 
 double CCHCalc::GetOverlap(int a1, int a2, int a3, int b1, int b2, int b3) const
 {
-    if ((a1 | a2 | a3 | b1 | b2 | b3) < 0)
-        return kNaN;
-    const long long degree = static_cast<long long>(a1) + a2 + a3;
-    if (static_cast<long long>(b1) + b2 + b3 != degree)
-        return 0.0;
-    if ((a1 - b1) % 2 != 0 || (a2 - b2) % 2 != 0 || (a3 - b3) % 2 != 0)
-        return 0.0;
+    double settled = 0.0;
+    long long degree = 0;
+    if (Screened(a1, a2, a3, b1, b2, b3, settled, degree))
+        return settled;
     if (degree > LMAXFACT)
         return GetOverlap0(a1, a2, a3, b1, b2, b3);
     if (!overlap)

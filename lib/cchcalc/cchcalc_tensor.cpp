@@ -53,6 +53,10 @@ double CCHCalc::GetMFromThetaPhi(int lx, int ly, int lz, double theta, double ph
     return GetMFromE(lx, ly, lz, std::cos(phi) * s, std::sin(phi) * s, std::cos(theta));
 }
 
+// The traceless (detracer) projection of e^l: the harmonic part of the monomial, n trace
+// removals each weighted (-1/2)^n (2L - 2n - 1)!! / (2L - 1)!! (E. W. Hobson, The Theory of
+// Spherical and Ellipsoidal Harmonics, 1931, ch. III; J. Applequist, J. Phys. A 22 (1989)
+// 4303).
 double CCHCalc::GetAFromE(int lx, int ly, int lz, double ex, double ey, double ez) const
 {
     if ((lx | ly | lz) < 0)
