@@ -85,7 +85,7 @@ public:
     // dOmega, with A the traceless tensor components of GetAFromE; equally the integral of
     // A_a(n) n_x^b1 n_y^b2 n_z^b3. Symmetric in a and b up to rounding, unchanged when the
     // axes of both triples are permuted alike, 4 pi for a = b = (0, 0, 0).
-    // Accuracy, for every degree L <= 57, directly and from the cache: within 1e-14 of the
+    // Accuracy, for every degree L <= 57, directly and from the cache: within 1e-13 of the
     // scale sqrt(O(a; a) O(b; b)) (measured max 9e-15 against exact rational values). The
     // alternating triple sum is formed in double up to L = 19, where it loses under 10 ulp,
     // and above that in 113-bit arithmetic, rounded once. ---

@@ -2,16 +2,24 @@
 //
 // __float128 has a 113-bit significand; GCC and Clang both provide it on x86-64 and do its
 // arithmetic in libgcc, which every C++ program links already, so it adds no library for a
-// user. The sums of degree L lose about 2.5 decimal digits per unit of L to cancellation
-// (10^20 at L = 56); 34 digits leave more than 13.
+// user. Where long double is itself the 113-bit format (AArch64 Linux) it serves instead.
+// The sums cancel by up to 10^20 at L = 56; 34 digits leave more than 13.
 #ifndef TWOBODY_CCHCALC_QUAD_H
 #define TWOBODY_CCHCALC_QUAD_H
 
 #include "cchcalc.h"
 
+#include <cfloat>
+
 namespace cchcalc_detail {
 
+#if defined(__SIZEOF_FLOAT128__)
 __extension__ typedef __float128 Quad;
+#elif LDBL_MANT_DIG >= 113
+typedef long double Quad;
+#else
+#error "CCHCalc needs a floating-point type with a 113-bit significand"
+#endif
 
 // Highest degrees whose sums are formed in double, as they always were: up to them the
 // cancellation costs the overlaps less than 10 ulp of their scale, the components of a
