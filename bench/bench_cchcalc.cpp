@@ -87,4 +87,52 @@ void BM_FillLargestSlot(benchmark::State& state)
 }
 BENCHMARK(BM_FillLargestSlot)->Args({56, 0})->Args({20, 18})->Unit(benchmark::kMicrosecond);
 
+// Filling one slot of degree 19, the highest whose double sum is accurate: along an axis and
+// balanced.
+void BM_FillSlotDegree19(benchmark::State& state)
+{
+    CCHCalc& c = calc();
+    const int a1 = static_cast<int>(state.range(0)), a2 = static_cast<int>(state.range(1));
+    const int a3 = 19 - a1 - a2;
+    for (auto _ : state) {
+        state.PauseTiming();
+        silentlyRebuildTables(c);
+        state.ResumeTiming();
+        c.overlapinit(a1, a2, a3);
+    }
+}
+BENCHMARK(BM_FillSlotDegree19)->Args({19, 0})->Args({7, 6})->Unit(benchmark::kMicrosecond);
+
+// Filling every slot of the cache, all 5845 sorted triples of degree <= LMAXFACT.
+void BM_FillWholeCache(benchmark::State& state)
+{
+    CCHCalc& c = calc();
+    constexpr int kMax = CCHCalc::LMAXFACT;
+    for (auto _ : state) {
+        state.PauseTiming();
+        silentlyRebuildTables(c);
+        state.ResumeTiming();
+        for (int a1 = 0; a1 <= kMax; ++a1)
+            for (int a2 = 0; a2 <= a1 && a1 + a2 <= kMax; ++a2)
+                for (int a3 = 0; a3 <= a2 && a1 + a2 + a3 <= kMax; ++a3)
+                    c.overlapinit(a1, a2, a3);
+    }
+}
+BENCHMARK(BM_FillWholeCache)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// One traceless component of a generic direction, all three exponents in play.
+void BM_GetAFromE(benchmark::State& state)
+{
+    CCHCalc& c = calc();
+    const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        int lx = x.a[0];
+        double ex = 0.48;
+        benchmark::DoNotOptimize(lx);
+        benchmark::DoNotOptimize(ex);
+        benchmark::DoNotOptimize(c.GetAFromE(lx, x.a[1], x.a[2], ex, 0.6, 0.64));
+    }
+}
+BENCHMARK(BM_GetAFromE)->Arg(10)->Arg(19)->Arg(20)->Arg(40)->Arg(56);
+
 } // namespace

@@ -1,5 +1,6 @@
 // CCHCalc: the shared tables, their reference-counted lifecycle and the combinatorics.
 #include "cchcalc.h"
+#include "cchcalc_quad.h"
 #include "internal/constants.h"
 
 #include <cmath>
@@ -7,11 +8,12 @@
 #include <cstdlib>
 #include <limits>
 
+// Constant-initialised and trivially destructible: nothing here runs at exit.
 int CCHCalc::INITIALIZED = 0;
-std::unique_ptr<double[]> CCHCalc::fact;
-std::unique_ptr<double[]> CCHCalc::doublefact;
-std::unique_ptr<std::unique_ptr<double[]>[]> CCHCalc::binomial;
-std::unique_ptr<CCHCalc::OverlapSlot[]> CCHCalc::overlap;
+double* CCHCalc::fact = nullptr;
+double* CCHCalc::doublefact = nullptr;
+double** CCHCalc::binomial = nullptr;
+CCHCalc::OverlapSlot* CCHCalc::overlap = nullptr;
 
 namespace {
 
@@ -50,24 +52,24 @@ CCHCalc::~CCHCalc()
 void CCHCalc::InitStaticData()
 {
     if (!fact) {
-        fact = std::make_unique<double[]>(LMAXFACT + 1);
+        fact = new double[LMAXFACT + 1];
         fact[1] = 1.0;
         fact[0] = fact[1];
         for (int n = 2; n <= LMAXFACT; ++n)
             fact[n] = fact[n - 1] * n;
     }
     if (!doublefact) {
-        doublefact = std::make_unique<double[]>(2 * LMAXFACT + 2);
+        doublefact = new double[2 * LMAXFACT + 2];
         doublefact[1] = 1.0;
         doublefact[0] = doublefact[1];
         for (int n = 2; n <= 2 * LMAXFACT + 1; ++n)
             doublefact[n] = doublefact[n - 2] * n;
     }
     if (!binomial) {
-        binomial = std::make_unique<std::unique_ptr<double[]>[]>(LMAXFACT + 1);
+        binomial = new double*[LMAXFACT + 1];
         for (int n = 0; n <= LMAXFACT; ++n) {
-            binomial[n] = std::make_unique<double[]>(n + 1);
-            double* row = binomial[n].get();
+            binomial[n] = new double[n + 1];
+            double* row = binomial[n];
             row[0] = 1.0;
             for (int k = 1; k <= n; ++k)
                 row[k] = (row[k - 1] * (n - k + 1)) / k;
@@ -81,10 +83,18 @@ void CCHCalc::ClearStaticData()
 {
     std::printf("Clearing static data used for charray calc.s. \n"
                 "Don't do this unless you are finished with charray objects\n");
-    fact.reset();
-    doublefact.reset();
-    binomial.reset();
-    overlap.reset();
+    delete[] fact;
+    fact = nullptr;
+    delete[] doublefact;
+    doublefact = nullptr;
+    if (binomial) {
+        for (int n = 0; n <= LMAXFACT; ++n)
+            delete[] binomial[n];
+        delete[] binomial;
+        binomial = nullptr;
+    }
+    delete[] overlap;
+    overlap = nullptr;
 }
 
 int CCHCalc::LiveObjects() { return INITIALIZED; }
@@ -172,3 +182,36 @@ double CCHCalc::Trinomial(int i, int j, int k) const
     // i >= j >= k: k and j are the shorter sides of their rows.
     return BinomialRow(n, k) * BinomialRow(static_cast<long long>(i) + j, j);
 }
+
+namespace cchcalc_detail {
+
+const QuadFactorials& quadFactorials()
+{
+    // Trivially destructible: nothing to tear down at exit.
+    static const QuadFactorials tables = [] {
+        QuadFactorials t{};
+        t.fact[0] = 1;
+        for (int n = 1; n <= CCHCalc::LMAXFACT; ++n)
+            t.fact[n] = t.fact[n - 1] * n;
+        t.doublefact[0] = 1; // (-1)!!
+        t.doublefact[1] = 1; // 0!!
+        for (int n = 1; n <= 2 * CCHCalc::LMAXFACT + 1; ++n)
+            t.doublefact[n + 1] = t.doublefact[n - 1] * n;
+        for (int n = 0; n <= CCHCalc::LMAXFACT; ++n)
+            t.inverseFact[n] = 1 / t.fact[n];
+        t.halfPower[0] = 1;
+        for (int n = 1; n < kMaxTerms; ++n)
+            t.halfPower[n] = t.halfPower[n - 1] / -2;
+        for (int L = 0; L <= kMaxDegree; ++L) {
+            for (int n = 0; n <= L / 2; ++n)
+                t.overlapTerm[L][n] =
+                    t.DoubleFactorial(2 * (L - n) - 1) * t.fact[n] * t.halfPower[n];
+            const Quad d = t.DoubleFactorial(2 * L - 1);
+            t.overlapPrefactor[L] = 4 / ((2 * L + 1) * d * d);
+        }
+        return t;
+    }();
+    return tables;
+}
+
+} // namespace cchcalc_detail

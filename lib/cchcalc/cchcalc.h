@@ -19,10 +19,13 @@
 //
 // Not thread-safe: the tables, the count and the lazily filled overlap cache are shared
 // and unguarded; use the class from one thread.
+//
+// The tables are released only by the last destructor (or ClearStaticData), never by the
+// library's own static teardown, so a CCHCalc at namespace scope is safe: its destruction
+// at exit releases them once, whatever the order of static destruction.
 #ifndef TWOBODY_CCHCALC_H
 #define TWOBODY_CCHCALC_H
 
-#include <memory>
 #include <vector>
 
 class CCHCalc {
@@ -81,7 +84,11 @@ public:
     // --- Overlap coefficients O(a; b) = Integral over the unit sphere of A_a(n) A_b(n)
     // dOmega, with A the traceless tensor components of GetAFromE; equally the integral of
     // A_a(n) n_x^b1 n_y^b2 n_z^b3. Symmetric in a and b up to rounding, unchanged when the
-    // axes of both triples are permuted alike, 4 pi for a = b = (0, 0, 0). ---
+    // axes of both triples are permuted alike, 4 pi for a = b = (0, 0, 0).
+    // Accuracy, for every degree L <= 57, directly and from the cache: within 1e-13 of the
+    // scale sqrt(O(a; a) O(b; b)) (measured max 9e-15 against exact rational values). The
+    // alternating triple sum is formed in double up to L = 19, where it loses under 10 ulp,
+    // and above that in 113-bit arithmetic, rounded once. ---
 
     // O(a1, a2, a3; b1, b2, b3). 0 when the degrees differ or some a_m - b_m is odd (no
     // table is read, the cache is untouched). For a1 + a2 + a3 <= LMAXFACT the value comes
@@ -92,9 +99,7 @@ public:
     // O(a; b) by its closed-form triple sum, touching no cache. 0 when the degrees differ
     // or some a_m - b_m is odd. Valid range: every exponent in 0..LMAXFACT and
     // L = a1 + a2 + a3 <= LMAXFACT + 1 = 57; NaN outside it (a negative exponent, a larger
-    // exponent or degree). The alternating sum cancels as L grows: for a = b = (L, 0, 0)
-    // the relative error is about 1e-10 at L = 20, 5e-3 at L = 40, and the value is lost
-    // to rounding at L = 56.
+    // exponent or degree). Cost: about 0.1 us at L = 10, 3 us at L = 20, 7 us at L = 40.
     double GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) const;
     // Fills the cache slot of the triple if it is empty: O(a; b) for every b of the same
     // degree and parities. The triple may come in any order (its sorted form is filled).
@@ -105,7 +110,8 @@ public:
     // theta and azimuth phi is (cos phi sin theta, sin phi sin theta, cos theta). ---
 
     // The monomial ex^lx ey^ly ez^lz, any exponents (x^0 = 1 also for x = 0, a negative
-    // exponent gives the reciprocal power). Reads no table.
+    // exponent gives the reciprocal power). Reads no table. Relative error about L ulp
+    // (measured max 8e-15 up to L = 57, angles included).
     double GetMFromE(int lx, int ly, int lz, double ex, double ey, double ez) const;
     // GetMFromE of the unit vector of the angles.
     double GetMFromThetaPhi(int lx, int ly, int lz, double theta, double phi) const;
@@ -113,8 +119,11 @@ public:
     // for a unit vector e. The direction is not normalised: trace terms take |e|^2 = 1, so
     // for another length the result is not that vector's traceless component. 1 for
     // L = 0 (no table read). Valid range: each exponent in 0..LMAXFACT and
-    // L <= LMAXFACT + 1 = 57; NaN outside it. The alternating sum cancels as L grows: along
-    // an axis the relative error is about 1e-10 at L = 20 and the value is lost at L = 56.
+    // L <= LMAXFACT + 1 = 57; NaN outside it. Accuracy for a unit vector and every L <= 57:
+    // within 1e-13 of max(|A|, sqrt(O(l; l) / 4 pi)), the RMS of the component over the
+    // sphere (measured max 1e-14; 3e-14 for GetAFromThetaPhi, which adds the rounding of
+    // the angles' sines and cosines). The alternating sum is formed in double up to L = 8
+    // and in 113-bit arithmetic above, rounded once: about 1 us at L = 10, 13 us at L = 56.
     double GetAFromE(int lx, int ly, int lz, double ex, double ey, double ez) const;
     // GetAFromE of the unit vector of the angles.
     double GetAFromThetaPhi(int lx, int ly, int lz, double theta, double phi) const;
@@ -127,15 +136,18 @@ private:
     // Prints the absent-tables line on standard error and exits with status 1.
     [[noreturn]] static void TablesAbsent();
     // The empty overlap cache: one slot per sorted triple of degree <= LMAXFACT.
-    static std::unique_ptr<OverlapSlot[]> MakeOverlapCache();
+    static OverlapSlot* MakeOverlapCache();
     // Index of the slot of the sorted triple a1 >= a2 >= a3 >= 0, a1 + a2 + a3 <= LMAXFACT.
     static int SlotIndex(int a1, int a2, int a3);
 
-    static int INITIALIZED;                                       // number of live objects
-    static std::unique_ptr<double[]> fact;                        // n!, n = 0..LMAXFACT
-    static std::unique_ptr<double[]> doublefact;                  // n!!, n = 0..2 LMAXFACT + 1
-    static std::unique_ptr<std::unique_ptr<double[]>[]> binomial; // row n: C(n, k), k = 0..n
-    static std::unique_ptr<OverlapSlot[]> overlap;                // slots by sorted triple
+    // Plain pointers on purpose: static members with destructors would be torn down at exit
+    // in an order unrelated to that of a user's namespace-scope CCHCalc, whose destructor
+    // then releases them a second time. Only ClearStaticData releases the tables.
+    static int INITIALIZED;      // number of live objects
+    static double* fact;         // n!, n = 0..LMAXFACT
+    static double* doublefact;   // n!!, n = 0..2 LMAXFACT + 1
+    static double** binomial;    // row n: C(n, k), k = 0..n
+    static OverlapSlot* overlap; // slots by sorted triple
 };
 
 #endif

@@ -1,5 +1,6 @@
 // CCHCalc: overlap coefficients of traceless Cartesian tensor components, and their cache.
 #include "cchcalc.h"
+#include "cchcalc_quad.h"
 
 #include "basics.h"
 #include "internal/constants.h"
@@ -52,12 +53,51 @@ void SortTriples(int& a1, int& a2, int& a3, int& b1, int& b2, int& b3, Swap swap
     }
 }
 
+// The screening shared by GetOverlap and GetOverlap0, made before any table is read: NaN
+// for a negative exponent, 0 when the degrees differ or some a_m - b_m is odd (the sphere
+// integral of an odd function). Returns true, with the result in value, when it settles
+// the overlap; false, with the common degree, when the sum has to be evaluated.
+inline bool Screened(int a1, int a2, int a3, int b1, int b2, int b3, double& value,
+                     long long& degree)
+{
+    value = 0.0;
+    if ((a1 | a2 | a3 | b1 | b2 | b3) < 0) {
+        value = kNaN;
+        return true;
+    }
+    degree = static_cast<long long>(a1) + a2 + a3;
+    if (static_cast<long long>(b1) + b2 + b3 != degree)
+        return true;
+    return (a1 - b1) % 2 != 0 || (a2 - b2) % 2 != 0 || (a3 - b3) % 2 != 0;
+}
+
+// O(a; b) of degree L > kDoubleSumMaxDegree: the triple sum of GetOverlap0 in Quad, rounded
+// once. Same terms, (-1/2)^n (2L-2n-1)!! n! / prod_m [i_m! ((b_m-a_m)/2+i_m)! (a_m-2i_m)!].
+double OverlapQuad(const int (&a)[3], const int (&b)[3], int L)
+{
+    using namespace cchcalc_detail;
+    const QuadFactorials& q = quadFactorials();
+    Quad g[3][kMaxTerms];
+    int lo[3], len[3];
+    for (int m = 0; m < 3; ++m) {
+        lo[m] = a[m] > b[m] ? (a[m] - b[m]) / 2 : 0;
+        len[m] = a[m] / 2 - lo[m] + 1;
+        const int shift = (b[m] - a[m]) / 2;
+        for (int t = 0; t < len[m]; ++t) {
+            const int i = lo[m] + t;
+            g[m][t] = q.inverseFact[i] * q.inverseFact[shift + i] * q.inverseFact[a[m] - 2 * i];
+        }
+    }
+    const Quad S = TripleSum(g, lo, len, q.overlapTerm[L]);
+    Quad P = q.overlapPrefactor[L];
+    for (int m = 0; m < 3; ++m)
+        P = P * q.fact[a[m]] * q.fact[b[m]];
+    return static_cast<double>(S * P * static_cast<Quad>(kPi));
+}
+
 } // namespace
 
-std::unique_ptr<CCHCalc::OverlapSlot[]> CCHCalc::MakeOverlapCache()
-{
-    return std::make_unique<OverlapSlot[]>(kSlots.count);
-}
+CCHCalc::OverlapSlot* CCHCalc::MakeOverlapCache() { return new OverlapSlot[kSlots.count]; }
 
 int CCHCalc::SlotIndex(int a1, int a2, int a3) { return kSlots.base[a1][a2] + a3; }
 
@@ -74,31 +114,35 @@ bool CCHCalc::OverlapSlotFilled(int a1, int a2, int a3)
     return !overlap[SlotIndex(a1, a2, a3)].empty();
 }
 
+// O(a; b) = 4 pi / (2L + 1) (a! b!) / ((2L - 1)!!)^2 sum (-1/2)^n (2L - 2n - 1)!! n! /
+// prod_m [i_m! ((b_m - a_m)/2 + i_m)! (a_m - 2 i_m)!]: the traceless projection of n^a
+// (J. Applequist, J. Phys. A 22 (1989) 4303) integrated term by term against n^b with
+// the sphere integral of a monomial (G. B. Folland, Amer. Math. Monthly 108 (2001) 446).
 double CCHCalc::GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) const
 {
-    if ((a1 | a2 | a3 | b1 | b2 | b3) < 0)
-        return kNaN;
-    const long long degree = static_cast<long long>(a1) + a2 + a3;
-    if (static_cast<long long>(b1) + b2 + b3 != degree)
-        return 0.0;
-    if ((a1 - b1) % 2 != 0 || (a2 - b2) % 2 != 0 || (a3 - b3) % 2 != 0)
-        return 0.0;
+    double settled = 0.0;
+    long long degree = 0;
+    if (Screened(a1, a2, a3, b1, b2, b3, settled, degree))
+        return settled;
     if (degree > LMAXFACT + 1 || a1 > LMAXFACT || a2 > LMAXFACT || a3 > LMAXFACT || b1 > LMAXFACT ||
         b2 > LMAXFACT || b3 > LMAXFACT)
         return kNaN;
     if (!fact || !doublefact)
         TablesAbsent();
-    const double* f = fact.get();
-    const double* df = doublefact.get();
+    const double* f = fact;
+    const double* df = doublefact;
     const int L = static_cast<int>(degree);
+    const int a[3] = {a1, a2, a3};
+    const int b[3] = {b1, b2, b3};
+    // Above this degree the alternating sum cancels beyond double precision.
+    if (L > cchcalc_detail::kDoubleSumMaxDegree)
+        return OverlapQuad(a, b, L);
 
     double P = kPi * 4 * f[a1] * f[a2] * f[a3] * f[b1] * f[b2] * f[b3];
     P = P / (2 * L + 1);
     if (L > 0)
         P = P / Misc::ipow(df[2 * L - 1], 2);
 
-    const int a[3] = {a1, a2, a3};
-    const int b[3] = {b1, b2, b3};
     int lo[3], hi[3], shift[3];
     for (int m = 0; m < 3; ++m) {
         lo[m] = a[m] > b[m] ? (a[m] - b[m]) / 2 : 0;
@@ -152,13 +196,10 @@ void CCHCalc::overlapinit(int a1, int a2, int a3) const
 
 double CCHCalc::GetOverlap(int a1, int a2, int a3, int b1, int b2, int b3) const
 {
-    if ((a1 | a2 | a3 | b1 | b2 | b3) < 0)
-        return kNaN;
-    const long long degree = static_cast<long long>(a1) + a2 + a3;
-    if (static_cast<long long>(b1) + b2 + b3 != degree)
-        return 0.0;
-    if ((a1 - b1) % 2 != 0 || (a2 - b2) % 2 != 0 || (a3 - b3) % 2 != 0)
-        return 0.0;
+    double settled = 0.0;
+    long long degree = 0;
+    if (Screened(a1, a2, a3, b1, b2, b3, settled, degree))
+        return settled;
     if (degree > LMAXFACT)
         return GetOverlap0(a1, a2, a3, b1, b2, b3);
     if (!overlap)

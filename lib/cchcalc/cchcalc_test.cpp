@@ -1,13 +1,14 @@
 #include <twobody/cchcalc.h>
 #include "internal/constants.h"
 
-#include <gtest/gtest.h>
+#include "test_support.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <random>
@@ -16,6 +17,7 @@
 
 namespace {
 
+using test::expectClose;
 using twobody_detail::kPi;
 constexpr int kMax = CCHCalc::LMAXFACT;
 const std::string kWarning = "Clearing static data used for charray calc.s. \n"
@@ -23,23 +25,7 @@ const std::string kWarning = "Clearing static data used for charray calc.s. \n"
 const std::string kReleased = kWarning + "CCHCalc static data cleared\n";
 using Triple = std::array<int, 3>;
 
-// Entry-by-entry comparison within abs + rel |want|.
-void expectClose(const std::vector<double>& got, const std::vector<double>& want, double abs,
-                 double rel)
-{
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i)
-        EXPECT_NEAR(got[i], want[i], abs + rel * std::abs(want[i])) << "entry " << i;
-}
-
-// What f writes on standard output.
-std::string printed(const std::function<void()>& f)
-{
-    testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
+std::string printed(const std::function<void()>& f) { return test::captureStdout(f); }
 
 int filledSlots()
 {
@@ -251,6 +237,83 @@ TEST(CCHCalcTensor, KnownComponentsAndTracelessness)
                             0.0, 1e-13)
                     << L;
         EXPECT_EQ(c.GetAFromThetaPhi(3, 2, 1, theta, phi), A(3, 2, 1, n));
+    }
+}
+
+// Regression lock on the double sums where they are accurate (overlaps up to degree 19,
+// components up to degree 8): the bit patterns of every overlap of those degrees, direct and
+// cached, and of every component at 62 directions, folded into one FNV-1a hash each. The
+// hashes were taken before the high degrees moved to extended precision.
+uint64_t doubleSumHash(const CCHCalc& c, bool components)
+{
+    uint64_t h = 14695981039346656037ULL;
+    auto mix = [&](double v) {
+        uint64_t u = 0;
+        std::memcpy(&u, &v, sizeof u);
+        for (int i = 0; i < 8; ++i) {
+            h ^= (u >> (8 * i)) & 0xffU;
+            h *= 1099511628211ULL;
+        }
+    };
+    if (!components) {
+        for (int L = 0; L <= 19; ++L)
+            for (int a1 = L; a1 >= 0; --a1)
+                for (int a2 = L - a1; a2 >= 0; --a2)
+                    for (int b1 = a1 % 2; b1 <= L; b1 += 2)
+                        for (int b2 = a2 % 2; b1 + b2 <= L; b2 += 2) {
+                            const int a3 = L - a1 - a2, b3 = L - b1 - b2;
+                            if ((a3 - b3) % 2 == 0) {
+                                mix(c.GetOverlap0(a1, a2, a3, b1, b2, b3));
+                                mix(c.GetOverlap(a1, a2, a3, b1, b2, b3));
+                            }
+                        }
+        return h;
+    }
+    // Directions v / |v| of small integer vectors: IEEE-rounded square root and quotient.
+    for (int i = -3; i <= 3; ++i)
+        for (int j = -2; j <= 3; ++j)
+            for (int k = -1; k <= 2; ++k) {
+                const double n = std::sqrt(static_cast<double>(i * i + j * j + k * k));
+                if (n == 0)
+                    continue;
+                for (int L = 0; L <= 8; ++L)
+                    for (int x = L; x >= 0; --x)
+                        for (int y = L - x; y >= 0; --y)
+                            mix(c.GetAFromE(x, y, L - x - y, i / n, j / n, k / n));
+            }
+    return h;
+}
+
+TEST(CCHCalcRegression, DoubleSumsKeptBitForBitWhereAccurate)
+{
+    CCHCalc c;
+    EXPECT_EQ(doubleSumHash(c, false), 0x0b18693eedefad87ULL);
+    EXPECT_EQ(doubleSumHash(c, true), 0x6b16015450d83280ULL);
+}
+
+// High degrees, where the double sums used to cancel to garbage: tracelessness of the
+// components, a positive squared norm, and the cache agreeing with the direct sum bit for bit.
+TEST(CCHCalcTensor, HighDegreeIdentities)
+{
+    CCHCalc c;
+    const double e[3] = {0.48, 0.6, 0.64}; // a unit vector: 0.2304 + 0.36 + 0.4096 = 1
+    for (const Triple& l :
+         {Triple{54, 0, 0}, Triple{0, 30, 24}, Triple{18, 18, 18}, Triple{25, 20, 9}}) {
+        // The three terms of the trace, each against its RMS over the sphere.
+        double trace = 0.0, scale = 0.0;
+        for (int m = 0; m < 3; ++m) {
+            Triple t = l;
+            t[m] += 2;
+            const double norm = c.GetOverlap(t[0], t[1], t[2], t[0], t[1], t[2]);
+            EXPECT_GT(norm, 0.0);
+            scale += std::sqrt(norm / (4 * kPi));
+            trace += c.GetAFromE(t[0], t[1], t[2], e[0], e[1], e[2]);
+        }
+        EXPECT_LE(std::abs(trace), 1e-13 * scale) << l[0] << " " << l[1] << " " << l[2];
+        Triple s = l;
+        std::sort(s.rbegin(), s.rend());
+        EXPECT_EQ(c.GetOverlap(l[2], l[1], l[0], l[2], l[1], l[0]),
+                  c.GetOverlap0(s[0], s[1], s[2], s[0], s[1], s[2]));
     }
 }
 
