@@ -23,6 +23,11 @@
 // The tables are released only by the last destructor (or ClearStaticData), never by the
 // library's own static teardown, so a CCHCalc at namespace scope is safe: its destruction
 // at exit releases them once, whatever the order of static destruction.
+//
+// Errors: NaN outside the tables' range; fatal (one line on standard error, exit status 1)
+// when a table is read while the tables are absent; informational lines on standard output
+// when the last calculator releases the tables.
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_CCHCALC_H
 #define TWOBODY_CCHCALC_H
 

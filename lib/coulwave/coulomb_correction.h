@@ -1,4 +1,8 @@
 // Coulomb correction of a partial-wave phase shift and of its momentum derivative.
+//
+// Errors: unchanged (delta and ddeltadq left as they are) for l < 0 or |eta| <= 1e-10;
+// NaN for l >= 99. No GSL call.
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_COULOMB_CORRECTION_H
 #define TWOBODY_COULOMB_CORRECTION_H
 

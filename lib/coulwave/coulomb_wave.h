@@ -29,6 +29,10 @@
 // derivatives) at and beyond it. Below x = 2 eta for a repulsive pair the values are mostly
 // computed here, not by GSL (see GetFG): within 2e-13 there. Elsewhere they are GSL's, bit
 // for bit, within 1e-11 (1.4e-12 at worst, measured).
+//
+// Errors: NaN outside the served range above; inside it GSL's handler (abort by default;
+// NaN, 0 or +-inf with the handler off).
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_COULOMB_WAVE_H
 #define TWOBODY_COULOMB_WAVE_H
 

@@ -1,4 +1,8 @@
 // Shared building blocks of the library: the complex type and the integer power.
+//
+// Errors: none of its own; IEEE arithmetic (an overflowing power is inf, 0 to a negative
+// power is inf).
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_BASICS_H
 #define TWOBODY_BASICS_H
 

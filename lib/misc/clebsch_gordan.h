@@ -4,6 +4,10 @@
 // half-integer, in the order j1, m1, j2, m2, J, M. Sign convention of Condon and
 // Shortley: <1/2 1/2; 1/2 -1/2 | 0 0> = +1/sqrt(2). Both coefficient functions give 0
 // when M != m1 + m2, J > j1 + j2, J < |j1 - j2| or |M| > J.
+//
+// Errors: cgc: GSL's handler for a negative j (abort by default; NaN with the handler off),
+// NaN for non-finite or huge arguments; oldcgc and the factorial helpers: NaN, never GSL.
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_CLEBSCH_GORDAN_H
 #define TWOBODY_CLEBSCH_GORDAN_H
 

@@ -3,6 +3,10 @@
 // Units: MeV for energies, masses and momenta (hbar = c = 1). A four-vector is an array
 // of four doubles: p[0] the energy, p[1], p[2], p[3] the x, y, z momentum, z being the
 // beam (longitudinal) axis. The metric is (+, -, -, -).
+//
+// Errors: fatal (one line on standard output, exit status 1) in triangle below threshold and
+// in GetQinv for a time-like difference; elsewhere IEEE arithmetic (inf or NaN). No GSL call.
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_KINEMATICS_H
 #define TWOBODY_KINEMATICS_H
 

@@ -3,6 +3,9 @@
 // None of the complex routines calls a complex transcendental function of the standard
 // library: each one is spelt out from cos, sin, exp, log, sqrt and atan2, so that its
 // rounding, its signed zeros and its branch cut are those stated here.
+//
+// Errors: NaN (an infinite or NaN angle, cpow at z = 0); iround saturates. No GSL call.
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_UTILITIES_H
 #define TWOBODY_UTILITIES_H
 

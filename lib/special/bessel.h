@@ -15,6 +15,10 @@
 // Beware: I0, I1 and In are NOT the modified Bessel functions of the first kind. They
 // return the modified Bessel functions of the second kind, exactly as K0, K1 and Kn do.
 // The library has no I_n.
+//
+// Errors: GSL's handler (abort by default; NaN for a domain error, 0 for an underflow, +-inf
+// for an overflow with the handler off); never a stale value.
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_BESSEL_H
 #define TWOBODY_BESSEL_H
 

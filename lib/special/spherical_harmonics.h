@@ -4,6 +4,9 @@
 // handler is called, and GSL's default handler prints a message and aborts. After
 // gsl_set_error_handler_off() (from <gsl/gsl_errno.h>) both functions return NaN there
 // (the real and imaginary parts of Ylm both NaN), and 0 where GSL reports an underflow.
+//
+// Errors: GSL's handler (abort by default; NaN with the handler off); NaN for l > 10^7.
+// Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_SPHERICAL_HARMONICS_H
 #define TWOBODY_SPHERICAL_HARMONICS_H
 
