@@ -31,7 +31,6 @@ int main(int argc, char** argv)
     }
     gsl_set_error_handler_off(); // as the Python package does
     const std::string f = argv[1];
-    CCHCalc calc;
     std::string line;
     while (std::getline(std::cin, line)) {
         std::istringstream in(line);
@@ -78,8 +77,10 @@ int main(int argc, char** argv)
             Misc::outsidelong(&a[0], &a[4], qinv, qout, qside, qlong);
             put({qout, qside, qlong});
         } else if (f == "GetAFromE") {
-            put({calc.GetAFromE(i0, static_cast<int>(a[1]), static_cast<int>(a[2]), a[3], a[4],
-                                a[5])});
+            // Never destroyed: its release messages would mix with the results.
+            static const CCHCalc* calc = new CCHCalc;
+            put({calc->GetAFromE(i0, static_cast<int>(a[1]), static_cast<int>(a[2]), a[3], a[4],
+                                 a[5])});
         } else {
             std::fprintf(stderr, "twobody_eval: unknown function %s\n", f.c_str());
             return 2;
