@@ -426,6 +426,11 @@ void loop(std::vector<ssize> shape, std::array<char*, N> base,
     }
 }
 
+// A point refused by a precondition; carries the message, raised once the GIL is back.
+struct Refused {
+    std::string message;
+};
+
 // No precondition to test.
 struct NoCheck {
     template <class... A>
@@ -447,7 +452,7 @@ py::array make_output(const std::vector<ssize>& shape)
 }
 
 // Evaluates kernel f over the broadcast arguments. `check`, called with the same arguments
-// before any result is computed, returns nullptr or the reason the point is refused; the
+// before each point is computed, returns nullptr or the reason the point is refused; the
 // first refused point raises ValueError naming its index and values. With `release` the GIL
 // is released during the loop (never for code that touches shared state).
 template <class F, class Check, class... A, class R, size_t... I, size_t... J>
@@ -479,47 +484,49 @@ py::object apply(const std::string& func, const F& f, const Check& check,
             core[NI + k] = out[k].strides(out[k].ndim() - 1);
     }
 
-    if constexpr (!std::is_same_v<Check, NoCheck>) {
-        ssize flat = 0;
-        std::array<char*, NI> ib;
-        std::array<std::vector<ssize>, NI> is;
-        for (size_t k = 0; k < NI; ++k) {
-            ib[k] = base[k];
-            is[k] = strides[k];
-        }
-        loop(shape, ib, is, [&](const std::array<char*, NI>& p) {
-            if (const char* why = check(Elem<std::decay_t<A>>::load(p[I], core[I])...)) {
-                std::string at;
-                if (!shape.empty()) {
-                    std::vector<ssize> idx(shape.size());
-                    ssize rest = flat;
-                    for (size_t d = shape.size(); d-- > 0;) {
-                        idx[d] = rest % shape[d];
-                        rest /= shape[d];
-                    }
-                    at = " at index " + shape_string(idx);
-                }
-                std::string msg = func + "(): " + why + at + ":";
-                ((msg += std::string(I ? ", " : " ") + names[I] + " = " +
-                         Elem<std::decay_t<A>>::show(p[I], core[I])),
-                 ...);
-                throw py::value_error(msg);
+    // The precondition is tested for each point just before the point is computed, so that
+    // no refused point reaches the library; the partial results are then dropped.
+    ssize flat = 0;
+    auto refuse = [&](const char* why, const std::array<char*, NI + NO>& p) {
+        std::string at;
+        if (!shape.empty()) {
+            std::vector<ssize> idx(shape.size());
+            ssize rest = flat;
+            for (size_t d = shape.size(); d-- > 0;) {
+                idx[d] = rest % shape[d];
+                rest /= shape[d];
             }
-            ++flat;
-        });
-    }
-
+            at = " at index " + shape_string(idx);
+        }
+        std::string msg = func + "(): " + why + at + ":";
+        ((msg += std::string(I ? ", " : " ") + names[I] + " = " +
+                 Elem<std::decay_t<A>>::show(p[I], core[I])),
+         ...);
+        return msg;
+    };
+    std::string refused;
     {
         std::unique_ptr<py::gil_scoped_release> nogil;
         if (release)
             nogil = std::make_unique<py::gil_scoped_release>();
-        loop(shape, base, strides, [&](const std::array<char*, NI + NO>& p) {
-            OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
-            (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
-                                                            std::get<J>(r)),
-             ...);
-        });
+        try {
+            loop(shape, base, strides, [&](const std::array<char*, NI + NO>& p) {
+                if constexpr (!std::is_same_v<Check, NoCheck>) {
+                    if (const char* why = check(Elem<std::decay_t<A>>::load(p[I], core[I])...))
+                        throw Refused{refuse(why, p)};
+                    ++flat;
+                }
+                OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
+                (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
+                                                                std::get<J>(r)),
+                 ...);
+            });
+        } catch (Refused& r) {
+            refused = std::move(r.message);
+        }
     }
+    if (!refused.empty())
+        throw py::value_error(refused);
 
     auto result = [&](size_t k) -> py::object {
         return out[k].ndim() == 0 ? numpy_scalar(out[k]) : py::object(out[k]);
