@@ -1,0 +1,634 @@
+// Broadcasting of scalar C++ functions over NumPy arrays, with the loop in C++.
+//
+// A kernel is a lambda with a fixed signature, e.g. (int l, double x, double eta) ->
+// std::tuple<double, double>. Its parameter types choose how each Python argument is read:
+//   double               any real number or real array (bool, int, float dtypes)
+//   int                  an integer or integer array; values must fit a C int
+//   std::complex<double> any number or numeric array
+//   Four                 an array whose last axis has length 4 (a four-vector)
+// and its result type how the outputs are made (double -> float64, long long -> int64,
+// std::complex<double> -> complex128, Four -> float64 with a trailing axis 4; a tuple gives a
+// tuple of arrays). The arguments broadcast against one another as in a NumPy ufunc; when
+// every argument is a scalar the results are NumPy scalars.
+#ifndef TWOBODY_PY_BROADCAST_H
+#define TWOBODY_PY_BROADCAST_H
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <array>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace twobody_py {
+
+namespace py = pybind11;
+using ssize = py::ssize_t;
+using cplx = std::complex<double>;
+
+// A four-vector, energy first (or any four-component item).
+struct Four {
+    double v[4];
+};
+
+// ---------------------------------------------------------------------------------------
+// Element types: how one item is read from or written to memory, and its NumPy dtype.
+
+template <class T>
+struct Elem;
+
+template <>
+struct Elem<double> {
+    using stored = double;
+    static constexpr int core = 0;
+    static double load(const char* p, ssize) { return *reinterpret_cast<const double*>(p); }
+    static void store(char* p, ssize, double v) { *reinterpret_cast<double*>(p) = v; }
+    static std::string show(const char* p, ssize) { return fmt(load(p, 0)); }
+    // The shortest decimal form that reads back as v.
+    static std::string fmt(double v)
+    {
+        char buf[32];
+        for (int digits = 15; digits <= 17; ++digits) {
+            std::snprintf(buf, sizeof buf, "%.*g", digits, v);
+            if (std::strtod(buf, nullptr) == v || v != v)
+                break;
+        }
+        return buf;
+    }
+};
+
+template <>
+struct Elem<int> {
+    using stored = long long; // read from int64 arrays, range-checked first
+    static constexpr int core = 0;
+    static int load(const char* p, ssize)
+    {
+        return static_cast<int>(*reinterpret_cast<const long long*>(p));
+    }
+    static std::string show(const char* p, ssize)
+    {
+        return std::to_string(*reinterpret_cast<const long long*>(p));
+    }
+};
+
+template <>
+struct Elem<long long> {
+    using stored = long long;
+    static constexpr int core = 0;
+    static void store(char* p, ssize, long long v) { *reinterpret_cast<long long*>(p) = v; }
+};
+
+template <>
+struct Elem<bool> {
+    using stored = bool;
+    static constexpr int core = 0;
+    static void store(char* p, ssize, bool v) { *reinterpret_cast<bool*>(p) = v; }
+};
+
+template <>
+struct Elem<cplx> {
+    using stored = cplx;
+    static constexpr int core = 0;
+    static cplx load(const char* p, ssize) { return *reinterpret_cast<const cplx*>(p); }
+    static void store(char* p, ssize, cplx v) { *reinterpret_cast<cplx*>(p) = v; }
+    static std::string show(const char* p, ssize)
+    {
+        const cplx z = load(p, 0);
+        return "(" + Elem<double>::fmt(z.real()) + (std::signbit(z.imag()) ? "-" : "+") +
+               Elem<double>::fmt(std::abs(z.imag())) + "j)";
+    }
+};
+
+template <>
+struct Elem<Four> {
+    using stored = double;
+    static constexpr int core = 4;
+    static Four load(const char* p, ssize core_stride)
+    {
+        Four f;
+        for (int i = 0; i < 4; ++i)
+            f.v[i] = *reinterpret_cast<const double*>(p + i * core_stride);
+        return f;
+    }
+    static void store(char* p, ssize core_stride, const Four& f)
+    {
+        for (int i = 0; i < 4; ++i)
+            *reinterpret_cast<double*>(p + i * core_stride) = f.v[i];
+    }
+    static std::string show(const char* p, ssize core_stride)
+    {
+        const Four f = load(p, core_stride);
+        std::string s = "[";
+        for (int i = 0; i < 4; ++i)
+            s += (i ? ", " : "") + Elem<double>::fmt(f.v[i]);
+        return s + "]";
+    }
+};
+
+// ---------------------------------------------------------------------------------------
+// Kernel signatures.
+
+template <class F>
+struct Signature : Signature<decltype(&F::operator())> {
+};
+template <class C, class R, class... A>
+struct Signature<R (C::*)(A...) const> {
+    using result = R;
+    using args = std::tuple<A...>;
+};
+
+template <class R>
+struct Outputs {
+    using types = std::tuple<R>;
+    static constexpr bool tuple = false;
+    static types wrap(R r) { return types(std::move(r)); }
+};
+template <class... R>
+struct Outputs<std::tuple<R...>> {
+    using types = std::tuple<R...>;
+    static constexpr bool tuple = true;
+    static types wrap(types r) { return r; }
+};
+
+// ---------------------------------------------------------------------------------------
+// Operands: one argument or result, seen as a strided array over the loop dimensions.
+
+struct Operand {
+    py::object keep;            // the array that owns the memory, if any
+    char* data = nullptr;       // first element
+    std::vector<ssize> shape;   // loop shape (core axis removed)
+    std::vector<ssize> strides; // bytes, one per loop axis
+    ssize core_stride = 0;      // bytes between the four components of a Four
+    alignas(16) unsigned char scalar[16] = {};
+};
+
+[[noreturn]] inline void fail_type(const std::string& func, const char* arg, const char* want,
+                                   const py::handle& obj)
+{
+    std::string got = py::str(py::type::of(obj).attr("__name__"));
+    if (py::isinstance<py::array>(obj))
+        got = "array of " + std::string(py::str(obj.attr("dtype")));
+    throw py::type_error(func + "(): argument '" + arg + "' must be " + want + ", not " + got);
+}
+
+inline std::string shape_string(const std::vector<ssize>& shape)
+{
+    std::string s = "(";
+    for (size_t i = 0; i < shape.size(); ++i)
+        s += std::to_string(shape[i]) + (shape.size() == 1      ? ","
+                                         : i + 1 < shape.size() ? ", "
+                                                                : "");
+    return s + ")";
+}
+
+// Reads obj as an array whose dtype kind is one of `kinds`, converted to `dtype`.
+inline py::array as_array(const std::string& func, const char* arg, const py::handle& obj,
+                          const char* kinds, const py::dtype& dtype, const char* want)
+{
+    py::array a = py::array::ensure(obj);
+    if (!a)
+        fail_type(func, arg, want, obj);
+    const char kind = a.dtype().kind();
+    if (std::string(kinds).find(kind) == std::string::npos)
+        fail_type(func, arg, want, obj);
+    if (!a.dtype().is(dtype) && !a.dtype().equal(dtype))
+        a = a.attr("astype")(dtype);
+    return a;
+}
+
+inline void set_loop_view(Operand& op, const py::array& a, int core)
+{
+    op.keep = a;
+    op.data = static_cast<char*>(const_cast<void*>(a.data()));
+    const ssize nd = a.ndim() - core;
+    op.shape.assign(a.shape(), a.shape() + nd);
+    op.strides.assign(a.strides(), a.strides() + nd);
+    if (core)
+        op.core_stride = a.strides(nd);
+}
+
+// Visits every element of the strided view (shape, strides) in C order.
+template <class F>
+void for_each_element(char* data, const std::vector<ssize>& shape,
+                      const std::vector<ssize>& strides, F&& f)
+{
+    for (ssize n : shape)
+        if (n == 0)
+            return;
+    const size_t nd = shape.size();
+    if (nd == 0) {
+        f(data);
+        return;
+    }
+    std::vector<ssize> idx(nd, 0);
+    const ssize inner = shape[nd - 1], step = strides[nd - 1];
+    for (;;) {
+        char* p = data;
+        for (size_t d = 0; d + 1 < nd; ++d)
+            p += idx[d] * strides[d];
+        for (ssize i = 0; i < inner; ++i, p += step)
+            f(p);
+        size_t d = nd - 1;
+        for (;;) {
+            if (d == 0)
+                return;
+            --d;
+            if (++idx[d] < shape[d])
+                break;
+            idx[d] = 0;
+        }
+    }
+}
+
+template <class T>
+void read_operand(Operand& op, const std::string& func, const char* arg, const py::handle& obj);
+
+template <>
+inline void read_operand<double>(Operand& op, const std::string& func, const char* arg,
+                                 const py::handle& obj)
+{
+    if (PyFloat_Check(obj.ptr()) || (PyLong_Check(obj.ptr()))) {
+        const double v =
+            PyFloat_Check(obj.ptr()) ? PyFloat_AS_DOUBLE(obj.ptr()) : PyLong_AsDouble(obj.ptr());
+        if (v == -1.0 && PyErr_Occurred())
+            throw py::error_already_set();
+        *reinterpret_cast<double*>(op.scalar) = v;
+        op.data = reinterpret_cast<char*>(op.scalar);
+        return;
+    }
+    set_loop_view(op, as_array(func, arg, obj, "biuf", py::dtype::of<double>(), "real"), 0);
+}
+
+template <>
+inline void read_operand<cplx>(Operand& op, const std::string& func, const char* arg,
+                               const py::handle& obj)
+{
+    if (PyComplex_Check(obj.ptr())) {
+        const Py_complex c = PyComplex_AsCComplex(obj.ptr());
+        *reinterpret_cast<cplx*>(op.scalar) = cplx(c.real, c.imag);
+        op.data = reinterpret_cast<char*>(op.scalar);
+        return;
+    }
+    set_loop_view(op, as_array(func, arg, obj, "biufc", py::dtype::of<cplx>(), "a number"), 0);
+}
+
+template <>
+inline void read_operand<int>(Operand& op, const std::string& func, const char* arg,
+                              const py::handle& obj)
+{
+    auto out_of_range = [&](const std::string& value) {
+        throw py::value_error(func + "(): argument '" + arg + "' = " + value +
+                              " does not fit a C int");
+    };
+    if (PyLong_Check(obj.ptr())) {
+        int overflow = 0;
+        const long long v = PyLong_AsLongLongAndOverflow(obj.ptr(), &overflow);
+        if (v == -1 && PyErr_Occurred())
+            throw py::error_already_set();
+        if (overflow || v < INT_MIN || v > INT_MAX)
+            out_of_range(py::str(obj));
+        *reinterpret_cast<long long*>(op.scalar) = v;
+        op.data = reinterpret_cast<char*>(op.scalar);
+        return;
+    }
+    py::array a = py::array::ensure(obj);
+    if (!a || std::string("biu").find(a.dtype().kind()) == std::string::npos)
+        fail_type(func, arg, "an integer", obj);
+    // Unsigned 64-bit values above 2^63 would wrap on conversion: test them before it.
+    if (a.dtype().kind() == 'u' && a.size() > 0 &&
+        py::cast<unsigned long long>(a.attr("max")()) > static_cast<unsigned long long>(INT_MAX))
+        out_of_range(py::str(a.attr("max")()));
+    if (!a.dtype().equal(py::dtype::of<long long>()))
+        a = a.attr("astype")(py::dtype::of<long long>());
+    set_loop_view(op, a, 0);
+    for_each_element(op.data, op.shape, op.strides, [&](char* p) {
+        const long long v = *reinterpret_cast<const long long*>(p);
+        if (v < INT_MIN || v > INT_MAX)
+            out_of_range(std::to_string(v));
+    });
+}
+
+template <>
+inline void read_operand<Four>(Operand& op, const std::string& func, const char* arg,
+                               const py::handle& obj)
+{
+    py::array a =
+        as_array(func, arg, obj, "biuf", py::dtype::of<double>(), "a real array of four-vectors");
+    if (a.ndim() == 0 || a.shape(a.ndim() - 1) != 4) {
+        std::vector<ssize> shape(a.shape(), a.shape() + a.ndim());
+        throw py::value_error(func + "(): argument '" + arg +
+                              "' must have a last axis of length 4 (E, px, py, pz), got shape " +
+                              shape_string(shape));
+    }
+    set_loop_view(op, a, 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// The loop.
+
+// Broadcasts the loop shapes of the inputs; fills each input's strides for the result shape.
+template <size_t N>
+std::vector<ssize> broadcast_shapes(std::array<Operand, N>& in, const std::string& func)
+{
+    size_t nd = 0;
+    for (auto& op : in)
+        nd = std::max(nd, op.shape.size());
+    std::vector<ssize> shape(nd, 1);
+    for (auto& op : in) {
+        const size_t off = nd - op.shape.size();
+        for (size_t d = 0; d < op.shape.size(); ++d) {
+            const ssize n = op.shape[d];
+            if (n == 1)
+                continue;
+            if (shape[off + d] != 1 && shape[off + d] != n) {
+                std::string msg = func + "(): operands could not be broadcast together with "
+                                         "shapes";
+                for (auto& o : in)
+                    msg += " " + shape_string(o.shape);
+                throw py::value_error(msg);
+            }
+            shape[off + d] = n;
+        }
+    }
+    for (auto& op : in) {
+        std::vector<ssize> strides(nd, 0);
+        const size_t off = nd - op.shape.size();
+        for (size_t d = 0; d < op.shape.size(); ++d)
+            strides[off + d] = op.shape[d] == 1 ? 0 : op.strides[d];
+        op.strides = std::move(strides);
+    }
+    return shape;
+}
+
+// Runs f(ptrs) for every point of `shape`, in C order. Axes that can be walked as one are
+// merged first, so that contiguous data runs in a single inner loop.
+template <size_t N, class F>
+void loop(std::vector<ssize> shape, std::array<char*, N> base,
+          std::array<std::vector<ssize>, N> strides, F&& f)
+{
+    for (ssize n : shape)
+        if (n == 0)
+            return;
+    // Merge axis d into d-1 where every operand steps through both as through one axis.
+    for (size_t d = shape.size(); d-- > 1;) {
+        bool merge = true;
+        for (size_t k = 0; k < N && merge; ++k)
+            merge = strides[k][d - 1] == strides[k][d] * shape[d];
+        if (merge) {
+            shape[d - 1] *= shape[d];
+            shape.erase(shape.begin() + d);
+            for (auto& s : strides) {
+                s[d - 1] = s[d];
+                s.erase(s.begin() + d);
+            }
+        }
+    }
+    const size_t nd = shape.size();
+    if (nd == 0) {
+        f(base);
+        return;
+    }
+    std::vector<ssize> idx(nd, 0);
+    const ssize inner = shape[nd - 1];
+    std::array<ssize, N> step;
+    for (size_t k = 0; k < N; ++k)
+        step[k] = strides[k][nd - 1];
+    for (;;) {
+        std::array<char*, N> p = base;
+        for (size_t d = 0; d + 1 < nd; ++d)
+            for (size_t k = 0; k < N; ++k)
+                p[k] += idx[d] * strides[k][d];
+        for (ssize i = 0; i < inner; ++i) {
+            f(p);
+            for (size_t k = 0; k < N; ++k)
+                p[k] += step[k];
+        }
+        size_t d = nd - 1;
+        for (;;) {
+            if (d == 0)
+                return;
+            --d;
+            if (++idx[d] < shape[d])
+                break;
+            idx[d] = 0;
+        }
+    }
+}
+
+// A point refused by a precondition; carries the message, raised once the GIL is back.
+struct Refused {
+    std::string message;
+};
+
+// No precondition to test.
+struct NoCheck {
+    template <class... A>
+    const char* operator()(const A&...) const
+    {
+        return nullptr;
+    }
+};
+
+inline py::object numpy_scalar(const py::array& a) { return a[py::tuple()]; }
+
+template <class T>
+py::array make_output(const std::vector<ssize>& shape)
+{
+    std::vector<ssize> s = shape;
+    if (Elem<T>::core)
+        s.push_back(Elem<T>::core);
+    return py::array_t<typename Elem<T>::stored>(s);
+}
+
+// Evaluates kernel f over the broadcast arguments. `check`, called with the same arguments
+// before each point is computed, returns nullptr or the reason the point is refused; the
+// first refused point raises ValueError naming its index and values. With `release` the GIL
+// is released during the loop (never for code that touches shared state).
+template <class F, class Check, class... A, class R, size_t... I, size_t... J>
+py::object apply(const std::string& func, const F& f, const Check& check,
+                 const std::array<py::handle, sizeof...(A)>& args,
+                 const std::array<const char*, sizeof...(A)>& names, bool release,
+                 std::tuple<A...>*, R*, std::index_sequence<I...>, std::index_sequence<J...>)
+{
+    using Out = Outputs<R>;
+    using OutTypes = typename Out::types;
+    constexpr size_t NI = sizeof...(A), NO = sizeof...(J);
+    std::array<Operand, NI> in;
+    (read_operand<std::decay_t<A>>(in[I], func, names[I], args[I]), ...);
+    const std::vector<ssize> shape = broadcast_shapes(in, func);
+
+    std::array<py::array, NO> out = {make_output<std::tuple_element_t<J, OutTypes>>(shape)...};
+    std::array<char*, NI + NO> base;
+    std::array<std::vector<ssize>, NI + NO> strides;
+    std::array<ssize, NI + NO> core{};
+    for (size_t k = 0; k < NI; ++k) {
+        base[k] = in[k].data;
+        strides[k] = in[k].strides;
+        core[k] = in[k].core_stride;
+    }
+    for (size_t k = 0; k < NO; ++k) {
+        base[NI + k] = static_cast<char*>(out[k].mutable_data());
+        strides[NI + k].assign(out[k].strides(), out[k].strides() + shape.size());
+        if (out[k].ndim() > static_cast<ssize>(shape.size()))
+            core[NI + k] = out[k].strides(out[k].ndim() - 1);
+    }
+
+    // The precondition is tested for each point just before the point is computed, so that
+    // no refused point reaches the library; the partial results are then dropped.
+    ssize flat = 0;
+    auto refuse = [&](const char* why, const std::array<char*, NI + NO>& p) {
+        std::string at;
+        if (!shape.empty()) {
+            std::vector<ssize> idx(shape.size());
+            ssize rest = flat;
+            for (size_t d = shape.size(); d-- > 0;) {
+                idx[d] = rest % shape[d];
+                rest /= shape[d];
+            }
+            at = " at index " + shape_string(idx);
+        }
+        std::string msg = func + "(): " + why + at + ":";
+        ((msg += std::string(I ? ", " : " ") + names[I] + " = " +
+                 Elem<std::decay_t<A>>::show(p[I], core[I])),
+         ...);
+        return msg;
+    };
+    std::string refused;
+    {
+        std::unique_ptr<py::gil_scoped_release> nogil;
+        if (release)
+            nogil = std::make_unique<py::gil_scoped_release>();
+        try {
+            loop(shape, base, strides, [&](const std::array<char*, NI + NO>& p) {
+                if constexpr (!std::is_same_v<Check, NoCheck>) {
+                    if (const char* why = check(Elem<std::decay_t<A>>::load(p[I], core[I])...))
+                        throw Refused{refuse(why, p)};
+                    ++flat;
+                }
+                OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
+                (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
+                                                                std::get<J>(r)),
+                 ...);
+            });
+        } catch (Refused& r) {
+            refused = std::move(r.message);
+        }
+    }
+    if (!refused.empty())
+        throw py::value_error(refused);
+
+    auto result = [&](size_t k) -> py::object {
+        return out[k].ndim() == 0 ? numpy_scalar(out[k]) : py::object(out[k]);
+    };
+    if constexpr (Out::tuple)
+        return py::make_tuple(result(J)...);
+    else
+        return result(0);
+}
+
+template <class F, class Check = NoCheck>
+py::object
+broadcast(const std::string& func, const F& f,
+          const std::array<py::handle, std::tuple_size_v<typename Signature<F>::args>>& args,
+          const std::array<const char*, std::tuple_size_v<typename Signature<F>::args>>& names,
+          bool release, const Check& check = {})
+{
+    using Sig = Signature<F>;
+    using R = typename Sig::result;
+    constexpr size_t NI = std::tuple_size_v<typename Sig::args>;
+    constexpr size_t NO = std::tuple_size_v<typename Outputs<R>::types>;
+    return apply(func, f, check, args, names, release, static_cast<typename Sig::args*>(nullptr),
+                 static_cast<R*>(nullptr), std::make_index_sequence<NI>(),
+                 std::make_index_sequence<NO>());
+}
+
+// ---------------------------------------------------------------------------------------
+// The same kernels in a plain C++ loop, for the benchmark: seconds for one pass over n
+// points of contiguous inputs (1-D, or (n, 4) for four-vectors), results into a fresh vector.
+
+using TimedLoop = std::function<double(const std::vector<py::array>&)>;
+std::map<std::string, TimedLoop>& timed_loops();
+
+template <class F, class... A, class R, size_t... I>
+TimedLoop make_timed_loop(F f, std::tuple<A...>*, R*, std::index_sequence<I...>)
+{
+    return [f](const std::vector<py::array>& arrays) {
+        if (arrays.size() != sizeof...(A))
+            throw py::value_error("wrong number of arrays");
+        const ssize n = arrays[0].shape(0);
+        std::array<const char*, sizeof...(A)> p = {static_cast<const char*>(arrays[I].data())...};
+        std::array<ssize, sizeof...(A)> step = {arrays[I].strides(0)...};
+        std::array<ssize, sizeof...(A)> core = {
+            (Elem<std::decay_t<A>>::core ? arrays[I].strides(1) : 0)...};
+        const auto t0 = std::chrono::steady_clock::now();
+        std::vector<R> out(static_cast<size_t>(n));
+        for (ssize i = 0; i < n; ++i)
+            out[i] = f(Elem<std::decay_t<A>>::load(p[I] + i * step[I], core[I])...);
+        const auto t1 = std::chrono::steady_clock::now();
+        return std::chrono::duration<double>(t1 - t0).count();
+    };
+}
+
+template <class F>
+void register_timed_loop(const std::string& name, F f)
+{
+    using Sig = Signature<F>;
+    constexpr size_t NI = std::tuple_size_v<typename Sig::args>;
+    timed_loops()[name] = make_timed_loop(f, static_cast<typename Sig::args*>(nullptr),
+                                          static_cast<typename Sig::result*>(nullptr),
+                                          std::make_index_sequence<NI>());
+}
+
+// ---------------------------------------------------------------------------------------
+// Definition of a module function from a kernel.
+
+template <size_t>
+using Obj = py::object;
+
+template <class F, class Check, size_t... I>
+void def_impl(py::module_& m, const std::string& qual, const char* name, F f, Check check,
+              std::array<const char*, sizeof...(I)> names, const char* doc, bool release,
+              std::index_sequence<I...>)
+{
+    m.def(
+        name,
+        [qual, f, check, names, release](Obj<I>... a) {
+            return broadcast(qual, f, {a...}, names, release, check);
+        },
+        py::arg(names[I])..., doc);
+}
+
+// Defines m.name(args...) over kernel f; `prefix` is the submodule's name, for messages.
+template <class F, class Check = NoCheck>
+void def(py::module_& m, const char* prefix, const char* name, F f,
+         std::array<const char*, std::tuple_size_v<typename Signature<F>::args>> names,
+         const char* doc, Check check = {}, bool release = true)
+{
+    constexpr size_t NI = std::tuple_size_v<typename Signature<F>::args>;
+    const std::string qual = std::string(prefix) + "." + name;
+    def_impl(m, qual, name, f, check, names, doc, release, std::make_index_sequence<NI>());
+    register_timed_loop(qual, f);
+}
+
+// The bindings of each namespace.
+void bind_coulwave(py::module_& m);
+void bind_bessel(py::module_& m);
+void bind_spherharmonics(py::module_& m);
+void bind_misc(py::module_& m);
+void bind_cchcalc(py::module_& m);
+void bind_phaseshift(py::module_& m);
+
+} // namespace twobody_py
+
+#endif

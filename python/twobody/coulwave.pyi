@@ -1,0 +1,19 @@
+from typing import Tuple
+
+import numpy as np
+import numpy.typing as npt
+
+_Int = npt.ArrayLike
+_Real = npt.ArrayLike
+_Complex = npt.ArrayLike
+_F64 = np.float64 | npt.NDArray[np.float64]
+_C128 = np.complex128 | npt.NDArray[np.complex128]
+
+def GetFG(l: _Int, x: _Real, eta: _Real) -> Tuple[_F64, _F64]: ...
+def GetFGprime(l: _Int, x: _Real, eta: _Real) -> Tuple[_F64, _F64, _F64, _F64]: ...
+def CWoutgoing(l: _Int, x: _Real, eta: _Real) -> _C128: ...
+def CWincoming(l: _Int, x: _Real, eta: _Real) -> _C128: ...
+def cgamma(z: _Complex) -> _C128: ...
+def phaseshift_CoulombCorrect(
+    l: _Int, q: _Real, eta: _Real, delta: _Real, ddeltadq: _Real
+) -> Tuple[_F64, _F64]: ...
