@@ -67,6 +67,7 @@ TEST(CCHCalcTables, ValuesAndIdentities)
                  c.Binomial(3, 2), c.Binomial(0, 56), c.Trinomial(1, 1, 1), c.Trinomial(2, 0, 1),
                  c.Trinomial(0, 1, 2), c.Trinomial(1, 2, 0), c.Trinomial(2, 1, 0)},
                 {1, 1, 2432902008176640000.0, 1, 1, 105, 1, 10, 10, 1, 6, 3, 3, 3, 3}, 0, 0);
+    // Exact integers rounded to double: 56!, 113!! and 60!/(20!)^3.
     EXPECT_DOUBLE_EQ(c.Factorial(56), 7.109985878048635e74);
     EXPECT_DOUBLE_EQ(c.DoubleFactorial(113), 4.3550043636279895e92);
     EXPECT_NEAR(c.Trinomial(9, 17, 30) * c.Factorial(9) * c.Factorial(17) * c.Factorial(30),
@@ -165,7 +166,8 @@ TEST(CCHCalcOverlap, ClosedFormsSymmetriesCacheAndQuadrature)
                  4 * kPi / 105, 16 * kPi / 175, -8 * kPi / 175},
                 0, 4e-16);
     // Sphere quadrature: 8-point Gauss-Legendre in cos(theta), exact to degree 15, times the
-    // trapezoidal rule in phi, exact below degree 16.
+    // trapezoidal rule in phi, exact below degree 16. Nodes and weights: Abramowitz and
+    // Stegun, Table 25.4.
     const int nphi = 16;
     const double z[4] = {0.96028985649753629, 0.79666647741362673, 0.52553240991632899,
                          0.18343464249564981};

@@ -27,17 +27,18 @@ std::pair<double, double> correct(int l, double q, double eta, double delta, dou
 
 TEST(CoulombCorrect, WorkedValuesGuardAndNegativeOrder)
 {
-    // l, eta, delta, delta_new, delta'_new (NaN: none given) at q = 100, delta' = 0.01.
+    // l, eta, delta, delta_new, delta'_new at q = 100, delta' = 0.01: the closed form of C_l,
+    // atan and a numerical q-derivative in mpmath at 30 digits, rounded to 9 digits.
     const double cases[][5] = {
         {0, 0.1, 0.0, 0.0, 0.00718524966},         {0, 0.1, 0.5, 0.374051895, 0.00926376051},
-        {1, 0.1, 0.5, 0.377448598, 0.009263514},   {2, 0.1, 0.5, 1.00931689, nan},
+        {1, 0.1, 0.5, 0.377448598, 0.009263514},   {2, 0.1, 0.5, 1.00931689, 0.0121634969},
         {0, 0.1, 2.5, 2.64897583, 0.00724570262},  {0, 0.1, -2.5, -2.64897583, 0.0101363006},
         {0, -0.1, 0.5, 0.634340586, 0.0100020842},
     };
     for (const auto& c : cases) {
         const auto [d, dd] = correct(static_cast<int>(c[0]), 100.0, c[1], c[2], 0.01);
         EXPECT_NEAR(d, c[3], 6e-9 * std::fabs(c[3]) + 1e-15) << c[0] << " " << c[2];
-        EXPECT_NEAR(dd, std::isnan(c[4]) ? dd : c[4], 6e-9 * std::fabs(dd)) << c[0] << " " << c[2];
+        EXPECT_NEAR(dd, c[4], 6e-9 * std::fabs(dd)) << c[0] << " " << c[2];
     }
     EXPECT_EQ(correct(0, 100.0, 0.1, pi, 0.01).first, pi); // not -pi
     EXPECT_NEAR(correct(0, 100.0, 0.1, 3 * pi / 2, 0.01).first, -pi / 2, 1e-15);

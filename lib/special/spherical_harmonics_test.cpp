@@ -35,6 +35,9 @@ TEST(SphericalHarmonics, ValuesAndNegativeOrders)
         double t, p;
         cplx y;
     } cases[] = {
+        // Closed forms: Y_00 = 1/(2 sqrt(pi)), Y_10 = sqrt(3/(4 pi)) cos(theta),
+        // Y_11 = -sqrt(3/(8 pi)) sin(theta) e^(i phi), Y_21 = -sqrt(15/(8 pi)) sin cos e^(i phi);
+        // each also checked with mpmath.spherharm.
         {0, 0, 1.3, -2.0, {0.28209479177387814, 0}},
         {1, 0, 0.0, 0.7, {0.4886025119029199, 0}},
         {1, 1, pi / 2, 0.0, {-0.3454941494713355, 0}},
