@@ -12,7 +12,7 @@ int main()
 {
     const double mp = 938.28, mk = 493.677, alpha = 1 / 137.036; // MeV
     const double pi = std::acos(-1.0);
-    const double q = 20.0;                                         // MeV/c
+    const double q = 20.0; // MeV/c
     const double ep = std::hypot(q, mp), ek = std::hypot(q, mk);
     const double eta = alpha * (ep * ek / (ep + ek)) / q;
 

@@ -17,8 +17,8 @@ int main()
         double F, G, Fp, Gp;
         CoulWave::GetFGprime(l, x, eta, &F, &G, &Fp, &Gp); // x before eta
         const Misc::complex out = CoulWave::CWoutgoing(l, x, eta);
-        std::printf("l=%d F %.12f G %.12f F' %.12f G' %.12f W %.3e H- (%.6f, %.6f)\n", l, F, G,
-                    Fp, Gp, Fp * G - F * Gp - 1, out.real(), out.imag());
+        std::printf("l=%d F %.12f G %.12f F' %.12f G' %.12f W %.3e H- (%.6f, %.6f)\n", l, F, G, Fp,
+                    Gp, Fp * G - F * Gp - 1, out.real(), out.imag());
     }
     double F0, G0;
     CoulWave::GetFG(0, x, eta, &F0, &G0);

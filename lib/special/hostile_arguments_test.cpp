@@ -52,8 +52,7 @@ TEST(HostileArguments, ReturnPromptlyWithTheStatedValue)
              return isNaN(y.real()) && isNaN(y.imag());
          }},
         // A huge degree returns at once instead of recurring for most of a minute.
-        {"Ylm(INT_MAX, 1)",
-         [] { return isNaN(SpherHarmonics::Ylm(INT_MAX, 1, 0.7, 0.3).real()); }},
+        {"Ylm(INT_MAX, 1)", [] { return isNaN(SpherHarmonics::Ylm(INT_MAX, 1, 0.7, 0.3).real()); }},
         {"legendre(INT_MAX, 0.3)", [] { return isNaN(SpherHarmonics::legendre(INT_MAX, 0.3)); }},
         // cgc: nothing wraps through the int conversion.
         {"cgc(NaN, ...)", [] { return isNaN(Misc::cgc(nan, 0.5, 0.5, -0.5, 0, 0)); }},

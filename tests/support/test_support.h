@@ -43,8 +43,8 @@ inline void expectRel(std::complex<double> got, std::complex<double> want, doubl
 }
 
 // Element by element, |got - want| <= abs + rel * |want|.
-inline void expectClose(const std::vector<double>& got, const std::vector<double>& want,
-                        double abs, double rel)
+inline void expectClose(const std::vector<double>& got, const std::vector<double>& want, double abs,
+                        double rel)
 {
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < got.size(); ++i)
@@ -104,10 +104,10 @@ inline testing::AssertionResult finishesWithin(unsigned seconds, const std::func
     if (WIFSIGNALED(status))
         return testing::AssertionFailure()
                << (WTERMSIG(status) == SIGALRM ? "did not finish within the time limit"
-                                                : "killed by signal ")
+                                               : "killed by signal ")
                << (WTERMSIG(status) == SIGALRM ? "" : std::to_string(WTERMSIG(status)));
-    return testing::AssertionFailure() << "wrong result (exit status " << WEXITSTATUS(status)
-                                       << ")";
+    return testing::AssertionFailure()
+           << "wrong result (exit status " << WEXITSTATUS(status) << ")";
 }
 
 // A reference table of tests/reference/: one case per line, whitespace-separated numbers
