@@ -23,7 +23,7 @@ done
 case "$python" in /*) ;; */*) python="$here/$python" ;; esac
 case "$target" in ""|/*) ;; *) target="$here/$target" ;; esac
 
-bash scripts/deps.sh cmake make g++ pkg-config libgsl-dev python3-dev pybind11-dev \
+bash scripts/deps.sh cmake make g++ pkg-config libgsl-dev libboost-dev python3-dev pybind11-dev \
   python3-pybind11 python3-numpy
 
 flags=(-DCMAKE_BUILD_TYPE=Release -DTWOBODY_BUILD_TESTS=OFF -DTWOBODY_PYTHON=ON
