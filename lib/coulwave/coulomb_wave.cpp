@@ -45,46 +45,70 @@ bool computedHere(int l, double x, double eta)
 // F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
 // l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
 //   f_l = S_{l+1} - R_{l+1}^2 / (S_{l+1} + S_{l+2} - R_{l+2}^2 / (S_{l+2} + S_{l+3} - ...)),
-// S_k = k/x + eta/k, R_k^2 = 1 + eta^2/k^2, summed by the modified Lentz method.
+// S_k = k/x + eta/k, R_k^2 = 1 + eta^2/k^2. Summed forward from the three-term recurrence of
+// the numerators and denominators (DLMF 1.12.5), which needs no division per term; the
+// difference of successive approximants follows exactly from the product of the partial
+// numerators (DLMF 1.12.6), without cancellation.
 double logDerivativeF(int l, double x, double eta)
 {
-    constexpr double tiny = 1e-300;
     constexpr double eps = 1e-17;
-    auto S = [&](double k) { return k / x + eta / k; };
+    const double invx = 1.0 / x;
     double k = l + 1.0;
-    double f = S(k);
-    double c = f;
-    double d = 0.0;
+    double invk = 1.0 / k;
+    double Sk = k * invx + eta * invk;
+    double Aprev = 1.0; // A_{-1}, B_{-1}
+    double Bprev = 0.0;
+    double A = Sk; // A_0 = b_0, B_0 = 1
+    double B = 1.0;
+    double diff = 1.0; // A_j B_{j-1} - A_{j-1} B_j, up to sign
     // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called.
     for (int n = 0; n < 1000000; ++n) {
-        const double a = -(1.0 + (eta / k) * (eta / k));
-        const double b = S(k) + S(k + 1.0);
-        d = b + a * d;
-        d = std::fabs(d) < tiny ? tiny : d;
-        c = b + a / c;
-        c = std::fabs(c) < tiny ? tiny : c;
-        d = 1.0 / d;
-        const double delta = c * d;
-        f *= delta;
+        const double etak = eta * invk;
+        const double a = -(1.0 + etak * etak);
         k += 1.0;
-        if (std::fabs(delta - 1.0) < eps)
+        invk = 1.0 / k;
+        const double Sk1 = k * invx + eta * invk;
+        const double b = Sk + Sk1;
+        Sk = Sk1;
+        const double Anew = b * A + a * Aprev;
+        const double Bnew = b * B + a * Bprev;
+        Aprev = A;
+        Bprev = B;
+        A = Anew;
+        B = Bnew;
+        diff *= a;
+        if (std::fabs(diff) <= eps * std::fabs(A * Bprev))
             break;
+        if (std::fabs(B) > 0x1p500) {
+            A = std::ldexp(A, -500);
+            B = std::ldexp(B, -500);
+            Aprev = std::ldexp(Aprev, -500);
+            Bprev = std::ldexp(Bprev, -500);
+            diff = std::ldexp(diff, -1000);
+        }
     }
-    return f;
+    return A / B;
 }
 
 constexpr int maxTerms = 400;
 
-// 1 / ((n + 1)(n + 2)), to keep divisions out of the Taylor recurrence.
-struct InversePairs {
-    double pair[maxTerms];
-    constexpr InversePairs() : pair()
+// Per-order factors of the Taylor recurrence below, tabulated to keep divisions out of it:
+// 1 / ((n + 1)(n + 2)), n(n - 1) / ((n + 1)(n + 2)) and 2n / (n + 2).
+struct RecurrenceFactors {
+    double inv[maxTerms];
+    double quad[maxTerms];
+    double lin[maxTerms];
+    constexpr RecurrenceFactors() : inv(), quad(), lin()
     {
-        for (int n = 0; n < maxTerms; ++n)
-            pair[n] = 1.0 / ((n + 1.0) * (n + 2.0));
+        for (int n = 0; n < maxTerms; ++n) {
+            const double dn = n;
+            inv[n] = 1.0 / ((dn + 1.0) * (dn + 2.0));
+            quad[n] = dn * (dn - 1.0) * inv[n];
+            lin[n] = 2.0 * dn / (dn + 2.0);
+        }
     }
 };
-constexpr InversePairs kInverse;
+constexpr RecurrenceFactors kFactors;
 
 // Carries a solution (u, u') of the Coulomb equation
 //   rho^2 u'' = (L + 2 eta rho - rho^2) u,   L = l (l + 1),
@@ -122,20 +146,20 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
         double sum = b0 + b1;
         double dsum = b1; // h u'(rho + h) = sum n b_n
         for (int n = 0; n < maxTerms; ++n) {
-            const double dn = n;
-            const double inv = kInverse.pair[n];
-            // Grouped so that only one product and one sum wait for the newest term b1.
-            const double older = ((A - dn * (dn - 1.0) * s2) * b0 + C * bm1 - D * bm2) * inv;
-            const double b2 = older - (2.0 * dn * (dn + 1.0) * s * inv) * b1;
+            // The factors do not depend on the terms; only one product and one sum wait for
+            // the newest term b1, the rest for b0, which is one term older.
+            const double inv = kFactors.inv[n];
+            const double older =
+                (A * inv - s2 * kFactors.quad[n]) * b0 + (C * inv) * bm1 - (D * inv) * bm2;
+            const double b2 = older - (s * kFactors.lin[n]) * b1;
             sum += b2;
-            dsum += (dn + 2.0) * b2;
+            dsum += (n + 2.0) * b2;
             bm2 = bm1;
             bm1 = b0;
             b0 = b1;
             b1 = b2;
-            const double tail = (dn + 2.0) * (std::fabs(b1) + std::fabs(b0));
-            if (n >= 2 && tail <= eps * std::fabs(dsum) &&
-                tail <= eps * std::fabs(sum) * (dn + 2.0))
+            const double tail = (n + 2.0) * (std::fabs(b1) + std::fabs(b0));
+            if (n >= 2 && tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum) * (n + 2.0))
                 break;
         }
         u = sum;
@@ -164,11 +188,17 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     // in closed form (rho = 2 eta sin^2 t), plus a bound on the centrifugal part. Beyond
     // about 710 the values leave the double range; there, and for eta so large that the
     // start point lies beyond GSL's reach, GSL's own evaluation and error handling apply.
-    const double t = std::asin(std::sqrt(std::min(x / (2.0 * eta), 1.0)));
-    const double growth = 2.0 * eta * (0.5 * twobody_detail::kPi - t - std::sin(t) * std::cos(t)) +
-                          std::sqrt(L) * std::log(rho0 / x);
-    if (eta > 5000.0 || growth > 720.0)
+    if (eta > 5000.0)
         return false;
+    const double centrifugal = l > 0 ? std::sqrt(L) * std::log(rho0 / x) : 0.0;
+    // The l = 0 part is at most pi eta; the closed form is needed only near the limit.
+    if (twobody_detail::kPi * eta + centrifugal > 720.0) {
+        const double t = std::asin(std::sqrt(std::min(x / (2.0 * eta), 1.0)));
+        const double growth =
+            2.0 * eta * (0.5 * twobody_detail::kPi - t - std::sin(t) * std::cos(t)) + centrifugal;
+        if (growth > 720.0)
+            return false;
+    }
     // Order 0 is carried inward (GSL's order-0 evaluation is its cheapest), then G rises to order l
     // by the recurrences DLMF 33.4.3-4, stable upward for the irregular solution below the turning
     // point.
@@ -194,11 +224,21 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
         }
     }
     const double f = logDerivativeF(l, x, eta);
-    const double fs = 1.0 / (gc * f - gcp);
-    const double scaleG = std::exp(expG);
-    *G = std::ldexp(gc, binexp) * scaleG;
-    *Gp = std::ldexp(gcp, binexp) * scaleG;
-    *F = std::ldexp(fs, -binexp) / scaleG;
+    double fs = 1.0 / (gc * f - gcp);
+    if (binexp != 0) {
+        gc = std::ldexp(gc, binexp);
+        gcp = std::ldexp(gcp, binexp);
+        fs = std::ldexp(fs, -binexp);
+    }
+    if (expG != 0.0) {
+        const double scaleG = std::exp(expG);
+        gc *= scaleG;
+        gcp *= scaleG;
+        fs /= scaleG;
+    }
+    *G = gc;
+    *Gp = gcp;
+    *F = fs;
     *Fp = f * *F;
     return true;
 }
