@@ -90,6 +90,59 @@ double logDerivativeF(int l, double x, double eta)
     return A / B;
 }
 
+// (p, q) with p + i q = H'/H, H = G_0 + i F_0, at (eta, rho) from the continued fraction
+// DLMF 33.8.2 at l = 0 (Barnett's "CF2", Comput. Phys. Commun. 21 (1981) 297):
+//   H'/H = i (1 - eta/rho) + (i/rho) a_1 / (b_1 + a_2 / (b_2 + ...)),
+// a_j = (j + i eta)(j - 1 + i eta), b_j = 2 (rho - eta + j i), summed forward as above. It
+// converges in a few tens of terms at and beyond the turning point for rho of a few units.
+void logDerivativeH0(double eta, double rho, double& p, double& q)
+{
+    constexpr double eps2 = 1e-34; // squared tolerance
+    const double br = 2.0 * (rho - eta);
+    double Apr = 1.0, Api = 0.0, Bpr = 0.0, Bpi = 0.0; // A_{j-1}, B_{j-1}
+    double Ar = 0.0, Ai = 0.0, Br = 1.0, Bi = 0.0;     // A_0 = 0, B_0 = 1
+    double diff2 = 1.0; // |A_j B_{j-1} - A_{j-1} B_j|^2 = prod |a_i|^2
+    const double eta2 = eta * eta;
+    for (int j = 1; j < 100000; ++j) {
+        const double dj = j;
+        const double ar = dj * (dj - 1.0) - eta2;
+        const double ai = eta * (2.0 * dj - 1.0);
+        const double bi = 2.0 * dj;
+        const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
+        const double Ani = br * Ai + bi * Ar + ar * Api + ai * Apr;
+        const double Bnr = br * Br - bi * Bi + ar * Bpr - ai * Bpi;
+        const double Bni = br * Bi + bi * Br + ar * Bpi + ai * Bpr;
+        Apr = Ar;
+        Api = Ai;
+        Bpr = Br;
+        Bpi = Bi;
+        Ar = Anr;
+        Ai = Ani;
+        Br = Bnr;
+        Bi = Bni;
+        diff2 *= (dj * dj + eta2) * ((dj - 1.0) * (dj - 1.0) + eta2);
+        if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi))
+            break;
+        if (std::fabs(Br) + std::fabs(Bi) > 0x1p200) {
+            Ar = std::ldexp(Ar, -200);
+            Ai = std::ldexp(Ai, -200);
+            Br = std::ldexp(Br, -200);
+            Bi = std::ldexp(Bi, -200);
+            Apr = std::ldexp(Apr, -200);
+            Api = std::ldexp(Api, -200);
+            Bpr = std::ldexp(Bpr, -200);
+            Bpi = std::ldexp(Bpi, -200);
+            diff2 = std::ldexp(diff2, -800);
+        }
+    }
+    // K = A / B.
+    const double den = Br * Br + Bi * Bi;
+    const double Kr = (Ar * Br + Ai * Bi) / den;
+    const double Ki = (Ai * Br - Ar * Bi) / den;
+    p = -Ki / rho;
+    q = 1.0 - eta / rho + Kr / rho;
+}
+
 constexpr int maxTerms = 400;
 
 // Per-order factors of the Taylor recurrence below, tabulated to keep divisions out of it:
@@ -202,13 +255,16 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     // Order 0 is carried inward (GSL's order-0 evaluation is its cheapest), then G rises to order l
     // by the recurrences DLMF 33.4.3-4, stable upward for the irregular solution below the turning
     // point.
-    double fc = 0.0;
-    double fcp = 0.0;
-    double gc = 0.0;
-    double gcp = 0.0;
-    double expF = 0.0;
-    double expG = 0.0;
-    gsl_sf_coulomb_wave_FGp_array(0.0, 0, eta, rho0, &fc, &fcp, &gc, &gcp, &expF, &expG);
+    // At rho0 Steed's method (Barnett, loc. cit.): with f = F'/F and p + i q = H'/H, the
+    // Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q, G' = p G - q F. The
+    // sign of F is left open here and fixed below, where F > 0.
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH0(eta, rho0, p, q);
+    const double f0 = logDerivativeF(0, rho0, eta);
+    const double fc = 1.0 / std::sqrt((f0 - p) * (f0 - p) / q + q);
+    double gc = (f0 - p) * fc / q;
+    double gcp = p * gc - q * fc;
     int binexp = 0;
     integrateInward(0.0, eta, rho0, x, gc, gcp, binexp);
     for (int k = 1; k <= l; ++k) {
@@ -230,11 +286,11 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
         gcp = std::ldexp(gcp, binexp);
         fs = std::ldexp(fs, -binexp);
     }
-    if (expG != 0.0) {
-        const double scaleG = std::exp(expG);
-        gc *= scaleG;
-        gcp *= scaleG;
-        fs /= scaleG;
+    // Below the turning point F is positive (it grows convexly from 0); G, G' take its sign.
+    if (fs < 0.0) {
+        fs = -fs;
+        gc = -gc;
+        gcp = -gcp;
     }
     *G = gc;
     *Gp = gcp;
