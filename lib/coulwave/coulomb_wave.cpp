@@ -198,9 +198,9 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
         double b1 = up * h;
         double sum = b0 + b1;
         double dsum = b1; // h u'(rho + h) = sum n b_n
-        for (int n = 0; n < maxTerms; ++n) {
-            // The factors do not depend on the terms; only one product and one sum wait for
-            // the newest term b1, the rest for b0, which is one term older.
+        // The factors do not depend on the terms; only one product and one sum wait for the
+        // newest term b1, the rest for b0, which is one term older.
+        auto advance = [&](int n) {
             const double inv = kFactors.inv[n];
             const double older =
                 (A * inv - s2 * kFactors.quad[n]) * b0 + (C * inv) * bm1 - (D * inv) * bm2;
@@ -211,8 +211,13 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
             bm1 = b0;
             b0 = b1;
             b1 = b2;
-            const double tail = (n + 2.0) * (std::fabs(b1) + std::fabs(b0));
-            if (n >= 2 && tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum) * (n + 2.0))
+        };
+        // Two terms at a time, the tail tested after each pair.
+        for (int n = 0; n + 1 < maxTerms; n += 2) {
+            advance(n);
+            advance(n + 1);
+            const double tail = std::fabs(b1) + std::fabs(b0);
+            if (n >= 2 && (n + 3.0) * tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum))
                 break;
         }
         u = sum;
