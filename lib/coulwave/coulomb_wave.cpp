@@ -61,8 +61,7 @@ double logDerivativeF(int l, double x, double eta)
     double A = Sk; // A_0 = b_0, B_0 = 1
     double B = 1.0;
     double diff = 1.0; // A_j B_{j-1} - A_{j-1} B_j, up to sign
-    // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called.
-    for (int n = 0; n < 1000000; ++n) {
+    auto advance = [&]() {
         const double etak = eta * invk;
         const double a = -(1.0 + etak * etak);
         k += 1.0;
@@ -77,14 +76,20 @@ double logDerivativeF(int l, double x, double eta)
         A = Anew;
         B = Bnew;
         diff *= a;
+    };
+    // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called. Two
+    // terms per test.
+    for (int n = 0; n < 1000000; ++n) {
+        advance();
+        advance();
         if (std::fabs(diff) <= eps * std::fabs(A * Bprev))
             break;
         if (std::fabs(B) > 0x1p500) {
-            A = std::ldexp(A, -500);
-            B = std::ldexp(B, -500);
-            Aprev = std::ldexp(Aprev, -500);
-            Bprev = std::ldexp(Bprev, -500);
-            diff = std::ldexp(diff, -1000);
+            A *= 0x1p-500;
+            B *= 0x1p-500;
+            Aprev *= 0x1p-500;
+            Bprev *= 0x1p-500;
+            diff *= 0x1p-1000;
         }
     }
     return A / B;
