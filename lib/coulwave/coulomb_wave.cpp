@@ -51,7 +51,7 @@ bool computedHere(int l, double x, double eta)
 // numerators (DLMF 1.12.6), without cancellation.
 double logDerivativeF(int l, double x, double eta)
 {
-    constexpr double eps = 1e-17;
+    constexpr double eps = 1e-16;
     const double invx = 1.0 / x;
     double k = l + 1.0;
     double invk = 1.0 / k;
@@ -102,7 +102,7 @@ double logDerivativeF(int l, double x, double eta)
 // converges in a few tens of terms at and beyond the turning point for rho of a few units.
 void logDerivativeH0(double eta, double rho, double& p, double& q)
 {
-    constexpr double eps2 = 1e-34; // squared tolerance
+    constexpr double eps2 = 1e-32; // squared tolerance
     const double br = 2.0 * (rho - eta);
     double Apr = 1.0, Api = 0.0, Bpr = 0.0, Bpi = 0.0; // A_{j-1}, B_{j-1}
     double Ar = 0.0, Ai = 0.0, Br = 1.0, Bi = 0.0;     // A_0 = 0, B_0 = 1
@@ -179,7 +179,7 @@ constexpr RecurrenceFactors kFactors;
 // for it. u is kept scaled by 2^binexp to stay clear of overflow.
 void integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
 {
-    constexpr double eps = 1e-17;
+    constexpr double eps = 1e-16;
     constexpr double phasePerStep = 32.0; // growth exponent allowed per step
     while (rho > x) {
         const double c0 = L + rho * (2.0 * eta - rho);
