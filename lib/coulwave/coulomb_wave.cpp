@@ -108,36 +108,39 @@ void logDerivativeH0(double eta, double rho, double& p, double& q)
     double Ar = 0.0, Ai = 0.0, Br = 1.0, Bi = 0.0;     // A_0 = 0, B_0 = 1
     double diff2 = 1.0; // |A_j B_{j-1} - A_{j-1} B_j|^2 = prod |a_i|^2
     const double eta2 = eta * eta;
-    for (int j = 1; j < 100000; ++j) {
-        const double dj = j;
-        const double ar = dj * (dj - 1.0) - eta2;
-        const double ai = eta * (2.0 * dj - 1.0);
-        const double bi = 2.0 * dj;
-        const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
-        const double Ani = br * Ai + bi * Ar + ar * Api + ai * Apr;
-        const double Bnr = br * Br - bi * Bi + ar * Bpr - ai * Bpi;
-        const double Bni = br * Bi + bi * Br + ar * Bpi + ai * Bpr;
-        Apr = Ar;
-        Api = Ai;
-        Bpr = Br;
-        Bpi = Bi;
-        Ar = Anr;
-        Ai = Ani;
-        Br = Bnr;
-        Bi = Bni;
-        diff2 *= (dj * dj + eta2) * ((dj - 1.0) * (dj - 1.0) + eta2);
+    double dj = 0.0;
+    for (int j = 0; j < 100000; ++j) {
+        for (int twice = 0; twice < 2; ++twice) {
+            dj += 1.0;
+            const double ar = dj * (dj - 1.0) - eta2;
+            const double ai = eta * (2.0 * dj - 1.0);
+            const double bi = 2.0 * dj;
+            const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
+            const double Ani = br * Ai + bi * Ar + ar * Api + ai * Apr;
+            const double Bnr = br * Br - bi * Bi + ar * Bpr - ai * Bpi;
+            const double Bni = br * Bi + bi * Br + ar * Bpi + ai * Bpr;
+            Apr = Ar;
+            Api = Ai;
+            Bpr = Br;
+            Bpi = Bi;
+            Ar = Anr;
+            Ai = Ani;
+            Br = Bnr;
+            Bi = Bni;
+            diff2 *= (dj * dj + eta2) * ((dj - 1.0) * (dj - 1.0) + eta2);
+        }
         if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi))
             break;
         if (std::fabs(Br) + std::fabs(Bi) > 0x1p200) {
-            Ar = std::ldexp(Ar, -200);
-            Ai = std::ldexp(Ai, -200);
-            Br = std::ldexp(Br, -200);
-            Bi = std::ldexp(Bi, -200);
-            Apr = std::ldexp(Apr, -200);
-            Api = std::ldexp(Api, -200);
-            Bpr = std::ldexp(Bpr, -200);
-            Bpi = std::ldexp(Bpi, -200);
-            diff2 = std::ldexp(diff2, -800);
+            Ar *= 0x1p-200;
+            Ai *= 0x1p-200;
+            Br *= 0x1p-200;
+            Bi *= 0x1p-200;
+            Apr *= 0x1p-200;
+            Api *= 0x1p-200;
+            Bpr *= 0x1p-200;
+            Bpi *= 0x1p-200;
+            diff2 *= 0x1p-800;
         }
     }
     // K = A / B.
