@@ -240,7 +240,7 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
 }
 
 // F, G, F', G' of order l below x = 2 eta (eta > 0), where GSL's JWKB branch is only a
-// first-order approximation. G and G' come from GSL's order-0 evaluation at max(2 eta, 4),
+// first-order approximation. G and G' of order 0 come from Steed's method at max(2 eta, 4),
 // carried inward by Taylor series and up in l by recurrence; F'/F from the continued
 // fraction; then the Wronskian F'G - FG' = 1 gives F = 1 / (G F'/F - G'), free of
 // cancellation since F'/F > 0 > G'/G there. Returns false (nothing written) where the values
@@ -248,12 +248,14 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
 bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    // Below 2 eta = 4 GSL's evaluation at its turning point slows down; start at 4 instead.
+    // The start: the turning point of order 0, where both continued fractions converge in a
+    // few tens of terms; below 2 eta = 4 the one for H'/H slows down, so start at 4 instead.
     const double rho0 = std::max(2.0 * eta, 4.0);
     // The growth exponent of G between x and 2 eta at l = 0, int sqrt(2 eta/rho - 1) d rho,
     // in closed form (rho = 2 eta sin^2 t), plus a bound on the centrifugal part. Beyond
-    // about 710 the values leave the double range; there, and for eta so large that the
-    // start point lies beyond GSL's reach, GSL's own evaluation and error handling apply.
+    // about 710 the values leave the double range; there, and for eta so large that F'/F at
+    // the start takes over 10^4 terms and loses digits, GSL's own evaluation and error
+    // handling apply.
     if (eta > 5000.0)
         return false;
     const double centrifugal = l > 0 ? std::sqrt(L) * std::log(rho0 / x) : 0.0;
@@ -265,9 +267,8 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
         if (growth > 720.0)
             return false;
     }
-    // Order 0 is carried inward (GSL's order-0 evaluation is its cheapest), then G rises to order l
-    // by the recurrences DLMF 33.4.3-4, stable upward for the irregular solution below the turning
-    // point.
+    // Order 0 is carried inward, then G rises to order l by the recurrences DLMF 33.4.3-4,
+    // stable upward for the irregular solution below the turning point.
     // At rho0 Steed's method (Barnett, loc. cit.): with f = F'/F and p + i q = H'/H, the
     // Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q, G' = p G - q F. The
     // sign of F is left open here and fixed below, where F > 0.

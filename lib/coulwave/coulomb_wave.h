@@ -53,21 +53,23 @@ Misc::complex cgamma(Misc::complex z);
 // GSL is asked for all orders 0 ... l and the last is kept (l + 1 values per call), except
 // below x = 2 eta for a repulsive pair, outside GSL's small-x series region (and inside it
 // at l <= 4 and eta x > 0.5): there GSL's JWKB branch is wrong by up to 5e-2 and its series
-// by up to 8e-8, so G, G' are carried inward from max(2 eta, 4) by Taylor series, F follows
-// from F'/F and the Wronskian (for eta <= 5000 and values inside the double range); accurate
-// to 2e-13 relative, at 2 to 4 times GSL's cost for eta up to 5 and more deep below the
-// barrier at large eta (about 20 times at eta = 100, x = 1.5). Arguments outside the served range
-// give NaN without calling GSL; x <= 0 and the double range: see the top of this file. Pointers
-// must be valid.
+// by up to 8e-8, so G, G' of order 0 are evaluated at max(2 eta, 4) by Steed's method and
+// carried inward by Taylor series, F follows from F'/F and the Wronskian (for eta <= 5000 and
+// values inside the double range); accurate to 2e-13 relative, at up to about twice GSL's
+// cost for eta up to 5, more deep below the barrier at large eta (about 8 times at eta = 100,
+// x = 1.5). Arguments outside the served range give NaN without calling GSL; x <= 0 and the
+// double range: see the top of this file. Pointers must be valid.
 void GetFG(int l, double x, double eta, double* F, double* G);
 
 // Writes F_l(eta, x), G_l(eta, x) and their x-derivatives dF_l/dx, dG_l/dx through the four
 // pointers. Note the order: x, then eta. GSL is asked for order l alone, except below
-// x = 2 eta for a repulsive pair (computed here as in GetFG, within 2e-13), and below the
-// turning point at l >= 5 or where GSL reports a loss of accuracy: there its single-order
-// evaluation loses up to all digits, so GSL is asked for orders 0 ... l instead, as in
-// GetFG. F and G agree with GetFG to rounding. Arguments outside the served range give NaN
-// on all four outputs without calling GSL; x <= 0 and the double range: see the top.
+// x = 2 eta for a repulsive pair (computed here as in GetFG, within 2e-13, at up to 2.5
+// times the cost of GSL's single-order call for eta up to 5, about 9 times at eta = 100,
+// x = 1.5), and below the turning point at l >= 5 or where GSL reports a loss of accuracy:
+// there its single-order evaluation loses up to all digits, so GSL is asked for orders
+// 0 ... l instead, as in GetFG. F and G agree with GetFG to rounding. Arguments outside the
+// served range give NaN on all four outputs without calling GSL; x <= 0 and the double
+// range: see the top.
 void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime);
 
 // The outgoing Coulomb wave F_l - i G_l = -i (G_l + i F_l), from GetFG (x, then eta);
