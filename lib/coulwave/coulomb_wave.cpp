@@ -220,12 +220,14 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
             b0 = b1;
             b1 = b2;
         };
-        // Two terms at a time, the tail tested after each pair.
-        for (int n = 0; n + 1 < maxTerms; n += 2) {
+        // Four terms at a time, the tail tested after each group.
+        for (int n = 0; n + 3 < maxTerms; n += 4) {
             advance(n);
             advance(n + 1);
+            advance(n + 2);
+            advance(n + 3);
             const double tail = std::fabs(b1) + std::fabs(b0);
-            if (n >= 2 && (n + 3.0) * tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum))
+            if (n >= 2 && (n + 5.0) * tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum))
                 break;
         }
         u = sum;
