@@ -7,17 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 namespace {
-
-std::string where(const std::vector<double>& row, size_t n)
-{
-    std::string s;
-    for (size_t i = 0; i < n; ++i)
-        s += (i ? " " : "") + std::to_string(row[i]);
-    return s;
-}
 
 // Error relative to the natural scale sqrt(O(a;a) O(b;b)), every degree 0..57 (57 only
 // directly: the cache ends at 56).
@@ -32,9 +23,9 @@ TEST(CCHCalcAccuracy, Overlaps)
                   a3 = static_cast<int>(r[2]), b1 = static_cast<int>(r[3]),
                   b2 = static_cast<int>(r[4]), b3 = static_cast<int>(r[5]);
         const double want = r[6], scale = r[7];
-        direct.add(std::abs(c.GetOverlap0(a1, a2, a3, b1, b2, b3) - want) / scale, where(r, 6));
+        direct.add(std::abs(c.GetOverlap0(a1, a2, a3, b1, b2, b3) - want) / scale, r, 6);
         if (a1 + a2 + a3 <= CCHCalc::LMAXFACT)
-            cached.add(std::abs(c.GetOverlap(a1, a2, a3, b1, b2, b3) - want) / scale, where(r, 6));
+            cached.add(std::abs(c.GetOverlap(a1, a2, a3, b1, b2, b3) - want) / scale, r, 6);
     }
     direct.check(1e-13);
     cached.check(1e-13);
@@ -57,8 +48,8 @@ TEST(CCHCalcAccuracy, ComponentsOfADirection)
                                 : c.GetAFromE(lx, ly, lz, r[4], r[5], r[6]);
         const double M = angles ? c.GetMFromThetaPhi(lx, ly, lz, r[4], r[5])
                                 : c.GetMFromE(lx, ly, lz, r[4], r[5], r[6]);
-        (angles ? fromAngles : fromE).add(std::abs(A - r[7]) / r[9], where(r, 7));
-        monomial.add(M == r[8] ? 0.0 : std::abs(M - r[8]) / std::abs(r[8]), where(r, 7));
+        (angles ? fromAngles : fromE).add(std::abs(A - r[7]) / r[9], r, 7);
+        monomial.add(M == r[8] ? 0.0 : std::abs(M - r[8]) / std::abs(r[8]), r, 7);
     }
     fromE.check(1e-13);
     fromAngles.check(1e-13);

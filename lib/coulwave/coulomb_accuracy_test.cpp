@@ -7,19 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
-#include <string>
 
 namespace {
 
 using Misc::complex;
-
-std::string where(double l, double x, double eta)
-{
-    std::ostringstream s;
-    s << "l = " << l << ", x = " << x << ", eta = " << eta;
-    return s.str();
-}
 
 // Error measures: relative to each function below the turning point, where F and G are
 // monotonic; relative to the modulus sqrt(F^2 + G^2) (of the derivatives for F', G') at and
@@ -46,16 +37,16 @@ TEST(CoulombAccuracy, WaveFunctionsAgainstMpmath)
         double F, G, got[4];
         CoulWave::GetFG(l, x, eta, &F, &G);
         CoulWave::GetFGprime(l, x, eta, &got[0], &got[1], &got[2], &got[3]);
-        const std::string at = where(l, x, eta);
-        (low ? fgLow : fgOther).add(std::max(err(F, 0), err(G, 1)), at);
+        const auto args = {static_cast<double>(l), x, eta};
+        (low ? fgLow : fgOther).add(std::max(err(F, 0), err(G, 1)), args);
         double e = 0.0;
         for (int k = 0; k < 4; ++k)
             e = std::max(e, err(got[k], k));
-        (low ? fgpLow : fgpOther).add(e, at);
+        (low ? fgpLow : fgpOther).add(e, args);
         const complex out = CoulWave::CWoutgoing(l, x, eta), in = CoulWave::CWincoming(l, x, eta);
         waves.add(std::max({err(out.real(), 0), err(-out.imag(), 1), err(in.real(), 0),
                             err(in.imag(), 1)}),
-                  at);
+                  args);
     }
     fgLow.check(5e-13);
     fgpLow.check(5e-13);
@@ -72,7 +63,7 @@ TEST(CoulombAccuracy, ComplexGammaAgainstMpmath)
     for (const auto& r : test::readReferenceTable("coulomb_gamma.tsv")) {
         const complex want(r[2], r[3]);
         const complex got = CoulWave::cgamma(complex(r[0], r[1]));
-        stats.add(std::abs(got - want) / std::abs(want), where(0, r[0], r[1]));
+        stats.add(std::abs(got - want) / std::abs(want), {r[0], r[1]});
     }
     stats.check(5e-13);
 }
@@ -88,7 +79,7 @@ TEST(CoulombAccuracy, PhaseShiftCorrectionAgainstMpmath)
     for (const auto& r : test::readReferenceTable("coulomb_correction.tsv")) {
         const int l = static_cast<int>(r[0]);
         const double q = r[1], eta = r[2];
-        const std::string at = where(l, q, eta) + ", delta = " + std::to_string(r[3]);
+        const auto args = {r[0], q, eta, r[3]};
         // delta = 0 and delta' = 1 give back C_l itself as the new derivative.
         double zero = 0.0, cl = 1.0;
         CoulWave::phaseshift_CoulombCorrect(l, q, eta, zero, cl);
@@ -101,12 +92,12 @@ TEST(CoulombAccuracy, PhaseShiftCorrectionAgainstMpmath)
                           std::max(std::fabs(r[6]), 1e-3);
         const double edd = std::fabs(ddeltadq - r[7]) / std::fabs(r[7]);
         if (std::fabs(eta) < 1e-3) {
-            tiny.add(ec * std::fabs(eta), at);
+            tiny.add(ec * std::fabs(eta), args);
             continue;
         }
-        c.add(ec, at);
-        d.add(ed, at);
-        dd.add(edd, at);
+        c.add(ec, args);
+        d.add(ed, args);
+        dd.add(edd, args);
     }
     c.check(1e-13);
     tiny.check(1e-16);

@@ -11,13 +11,10 @@
 #include <cfloat>
 #include <cmath>
 #include <complex>
-#include <string>
 
 namespace {
 
 using cplx = std::complex<double>;
-
-std::string at(double a, double b) { return std::to_string(a) + " " + std::to_string(b); }
 
 // Relative error where the reference is a normal double; below that, any value that has
 // underflowed (|got| < DBL_MIN) counts as exact; an infinite reference must be matched.
@@ -41,17 +38,17 @@ TEST(SpecialAccuracy, SphericalBessel)
         const int l = static_cast<int>(tj[i][0]);
         const double x = tj[i][1];
         ASSERT_EQ(ty[i][1], x);
-        j.add(relError(Bessel::jn(l, x), tj[i][2]), at(l, x));
+        j.add(relError(Bessel::jn(l, x), tj[i][2]), {double(l), x});
         // y_l oscillates above x = l: its error is taken relative to the modulus |h_l|.
         const double gy = Bessel::yn(l, x);
         y.add(std::isfinite(ty[i][2]) ? std::fabs(gy - ty[i][2]) / std::hypot(tj[i][2], ty[i][2])
                                       : relError(gy, ty[i][2]),
-              at(l, x));
+              {double(l), x});
         if (std::isfinite(ty[i][2])) {
             const cplx want(tj[i][2], ty[i][2]);
             const cplx hn = Bessel::hn(l, x), hs = Bessel::hstarn(l, x);
             h.add(std::max(std::abs(hn - want), std::abs(hs - std::conj(want))) / std::abs(want),
-                  at(l, x));
+                  {double(l), x});
         }
     }
     j.check(1e-13);
@@ -73,12 +70,12 @@ TEST(SpecialAccuracy, CylindricalBessel)
         const double gy = n == 0 ? Bessel::Y0(x) : n == 1 ? Bessel::Y1(x) : Bessel::Yn(n, x);
         const double gk = n == 0 ? Bessel::K0(x) : n == 1 ? Bessel::K1(x) : Bessel::Kn(n, x);
         const double gi = n == 0 ? Bessel::I0(x) : n == 1 ? Bessel::I1(x) : Bessel::In(n, x);
-        J.add(std::isfinite(mod) ? std::fabs(gj - r[2]) / mod : relError(gj, r[2]), at(n, x));
-        Y.add(std::isfinite(mod) ? std::fabs(gy - r[3]) / mod : relError(gy, r[3]), at(n, x));
-        K.add(relError(gk, r[4]), at(n, x));
+        J.add(std::isfinite(mod) ? std::fabs(gj - r[2]) / mod : relError(gj, r[2]), {double(n), x});
+        Y.add(std::isfinite(mod) ? std::fabs(gy - r[3]) / mod : relError(gy, r[3]), {double(n), x});
+        K.add(relError(gk, r[4]), {double(n), x});
         // The I names return K, bit for bit, also where both are 0 after underflow.
         EXPECT_TRUE(test::sameBits(gi, gk)) << n << " " << x;
-        I.add(relError(gi, r[4]), at(n, x));
+        I.add(relError(gi, r[4]), {double(n), x});
     }
     gsl_set_error_handler(previous);
     J.check(1e-13);
@@ -92,7 +89,7 @@ TEST(SpecialAccuracy, LegendreAndSphericalHarmonics)
     test::ErrorStats P("SpherHarmonics::legendre (abs)");
     for (const auto& r : test::readReferenceTable("legendre.tsv"))
         P.add(std::fabs(SpherHarmonics::legendre(static_cast<int>(r[0]), r[1]) - r[2]),
-              at(r[0], r[1]));
+              {r[0], r[1]});
     P.check(1e-14);
 
     // Absolute error; the relative error away from the poles; and, near a pole, the relative
@@ -105,15 +102,14 @@ TEST(SpecialAccuracy, LegendreAndSphericalHarmonics)
         const double t = r[2];
         const cplx want(r[4], r[5]), got = SpherHarmonics::Ylm(l, m, t, r[3]);
         const double err = std::abs(got - want);
-        Y.add(err, at(l, m) + " " + std::to_string(t));
+        Y.add(err, {double(l), double(m), t});
         const double s = std::min(t, twobody_detail::kPi - t);
         if (std::abs(want) < DBL_MIN)
             continue;
         if (s > 0.01)
-            Yrel.add(err / std::abs(want), at(l, m) + " " + std::to_string(t));
+            Yrel.add(err / std::abs(want), {double(l), double(m), t});
         else if (m != 0)
-            Ypole.add(err / std::abs(want) * s * s / std::abs(m),
-                      at(l, m) + " " + std::to_string(t));
+            Ypole.add(err / std::abs(want) * s * s / std::abs(m), {double(l), double(m), t});
     }
     Y.check(1e-8);
     Yrel.check(2e-13);

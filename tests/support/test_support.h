@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -131,20 +132,20 @@ inline std::vector<std::vector<double>> readReferenceTable(const std::string& na
 }
 
 // Error statistics of one function family over a reference table. add() takes the error
-// of one case in the family's own measure (relative, or relative to a modulus); check()
-// asserts the stated bound on the maximum and prints one line for the accuracy report.
+// of one case in the family's own measure (relative, or relative to a modulus) and the
+// case's arguments, kept only while they are the worst case; check() asserts the stated
+// bound on the maximum, naming the worst case, and prints one line for the accuracy report.
 class ErrorStats {
 public:
     explicit ErrorStats(std::string family) : family_(std::move(family)) {}
-    void add(double error, const std::string& where = {})
+    void add(double error, std::initializer_list<double> args)
     {
-        if (std::isnan(error))
-            error = std::numeric_limits<double>::infinity();
-        if (error > max_ || errors_.empty()) {
-            max_ = error;
-            worst_ = where;
-        }
-        errors_.push_back(error);
+        add(error, args.begin(), args.size());
+    }
+    // The first nargs columns of a reference-table row are the case's arguments.
+    void add(double error, const std::vector<double>& row, size_t nargs)
+    {
+        add(error, row.data(), std::min(nargs, row.size()));
     }
     void check(double bound)
     {
@@ -153,12 +154,26 @@ public:
         std::nth_element(e.begin(), e.begin() + e.size() / 2, e.end());
         std::printf("accuracy: %-28s cases %6zu  max %.2e  median %.2e  bound %.0e\n",
                     family_.c_str(), errors_.size(), max_, e[e.size() / 2], bound);
-        EXPECT_LE(max_, bound) << family_ << ": worst case " << worst_;
+        std::ostringstream worst;
+        for (double a : worst_)
+            worst << ' ' << a;
+        EXPECT_LE(max_, bound) << family_ << ": worst case at" << worst.str();
     }
 
 private:
+    void add(double error, const double* args, size_t nargs)
+    {
+        if (std::isnan(error))
+            error = std::numeric_limits<double>::infinity();
+        if (error > max_ || errors_.empty()) {
+            max_ = error;
+            worst_.assign(args, args + nargs);
+        }
+        errors_.push_back(error);
+    }
+
     std::string family_;
-    std::string worst_;
+    std::vector<double> worst_; // the arguments of the worst case
     std::vector<double> errors_;
     double max_ = 0.0;
 };
