@@ -21,20 +21,21 @@ def _path_from_env(name, default=None):
     return default
 
 
+def _built_program(variable, program):
+    path = _path_from_env(variable)
+    if path is None or not path.exists():
+        pytest.skip(f"{variable} (the {program} program of the build) is not set")
+    return path
+
+
 @pytest.fixture(scope="session")
 def eval_binary():
-    path = _path_from_env("TWOBODY_EVAL")
-    if path is None or not path.exists():
-        pytest.skip("TWOBODY_EVAL (the twobody_eval program of the build) is not set")
-    return path
+    return _built_program("TWOBODY_EVAL", "twobody_eval")
 
 
 @pytest.fixture(scope="session")
 def phaseshift_binary():
-    path = _path_from_env("TWOBODY_PHASESHIFT")
-    if path is None or not path.exists():
-        pytest.skip("TWOBODY_PHASESHIFT (the phaseshift program of the build) is not set")
-    return path
+    return _built_program("TWOBODY_PHASESHIFT", "phaseshift")
 
 
 @pytest.fixture(scope="session")
