@@ -145,9 +145,13 @@ TEST(WriteOutputs, TwoThreadsIntoOneDirectory)
     }
     EXPECT_EQ(files, 2);
 
-    // A NUL inside a directory name is refused, not cut short at the NUL.
+    // A NUL inside a directory name is refused, not cut short at the NUL; a long name comes
+    // back whole in the message, with the file name and the reason after it.
     std::string error;
     Grid g{};
+    const std::string d(100, 'd'), deep = (dir / d / d / d).string();
+    EXPECT_FALSE(buildTables(deep, g, g, error));
+    EXPECT_EQ(error, "cannot open " + deep + "/s11.dat: No such file or directory");
     EXPECT_FALSE(writeOutputs(dir.string() + std::string("\0/x", 3), g, g, error));
     EXPECT_NE(error.find("NUL"), std::string::npos) << error;
     EXPECT_FALSE(buildTables(std::string(TWOBODY_DATA_DIR) + std::string("\0/x", 3), g, g, error));
