@@ -135,10 +135,7 @@ TEST(MessageHandler, ReceivesTheReleaseLinesInsteadOfStandardOutput)
     const Misc::MessageHandler previous = Misc::setMessageHandler(recordLine);
     EXPECT_EQ(previous, nullptr);
     g_lines.clear();
-    const std::string out = test::captureStdout([] {
-        CCHCalc a;
-        CCHCalc b(a);
-    });
+    const std::string out = test::captureStdout([] { std::vector<CCHCalc> two(2); });
     EXPECT_EQ(Misc::setMessageHandler(previous), &recordLine);
     EXPECT_EQ(out, "");
     const std::vector<std::string> want = {
