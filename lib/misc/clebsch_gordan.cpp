@@ -253,9 +253,10 @@ long log2Magnitude(const Racah& r)
 }
 
 // The nested sum S in fixed point, X = S 2^P truncated at each step, so that X errs by less
-// than A units (each truncation reaches S multiplied by |t_k / t_kmin|). P is chosen to
-// leave 2^-128 of A or better; where S is still not resolved, P is raised until the error
-// falls below 1 / prod d_k, the smallest nonzero |S| can be, which decides an exact zero.
+// than A units (each truncation reaches S multiplied by |t_k / t_kmin|). P starts at 128
+// bits beyond A and is raised until X carries 128 bits beyond its error; while S cannot be
+// told apart from 0, until the error falls below 1 / prod d_k, the smallest a nonzero |S|
+// can be, which decides an exact zero.
 bool racahFixedPoint(const Racah& r, double magnitude, double* out)
 {
     const long logA = std::isfinite(magnitude) ? std::ilogb(magnitude) + 2 : log2Magnitude(r) + 1;
@@ -265,7 +266,7 @@ bool racahFixedPoint(const Racah& r, double magnitude, double* out)
     const long pZero = logA + static_cast<long>(logDen) + 4;
     double leadError = 0.0;
     const ScaledFactorial lead = leadingFactor(r, &leadError);
-    for (long p = logA + 128;; p = std::min(2 * p, pZero)) {
+    for (long p = logA + 128;;) {
         const Big one = Big(1) << p;
         Big x = one;
         for (long k = r.kmax - 1; k >= r.kmin; --k) {
@@ -277,34 +278,38 @@ bool racahFixedPoint(const Racah& r, double magnitude, double* out)
         const bool negativeSum = x < 0;
         if (negativeSum)
             x = -x;
-        // |X - |S| 2^P| < 2^logA.
+        // |X - |S| 2^P| < 2^(logA - 1).
         const long bits = x == 0 ? 0 : static_cast<long>(msb(x)) + 1;
-        if (bits <= logA + 1 && p >= pZero) {
-            *out = 0.0;
-            return true;
-        }
-        if (bits > logA + 110) {
-            // The top 104 bits of X, exact in two doubles, then m = X 2^-P = S.
-            const long drop = bits - 104;
-            const Big top = x >> drop;
-            const double hi = static_cast<double>(static_cast<unsigned long long>(top >> 52));
-            const double lo =
-                static_cast<double>(static_cast<unsigned long long>(top & ((1ULL << 52) - 1)));
-            DD s = fastTwoSum(std::ldexp(hi, 52), lo);
-            int shift = 0;
-            std::frexp(s.hi, &shift);
-            s = {std::ldexp(s.hi, -shift), std::ldexp(s.lo, -shift)};
-            // Error: A units of X plus the dropped bits, relative to |X|.
-            const double err = leadError + std::ldexp(1.0, static_cast<int>(logA + 1 - bits)) +
-                               std::ldexp(1.0, static_cast<int>(drop + 1 - bits)) + 4 * kOpError;
-            DD v = mul(lead.m, s);
-            if (negativeSum != r.negative())
-                v = {-v.hi, -v.lo};
-            if (roundScaled(v, lead.e + shift + drop - p, err, out))
+        if (bits <= logA + 1) { // S not yet told apart from 0
+            if (p >= pZero) {
+                *out = 0.0;
                 return true;
+            }
+            p = std::min(2 * p, pZero);
+            continue;
         }
-        if (p >= pZero)
-            return false;
+        if (bits <= logA + 110) { // S is nonzero: enough bits for 128 beyond the error
+            p += logA + 128 - bits;
+            continue;
+        }
+        // The top 104 bits of X, exact in two doubles, then m = X 2^-P = S.
+        const long drop = bits - 104;
+        const Big top = x >> drop;
+        const double hi = static_cast<double>(static_cast<unsigned long long>(top >> 52));
+        const double lo =
+            static_cast<double>(static_cast<unsigned long long>(top & ((1ULL << 52) - 1)));
+        DD s = fastTwoSum(std::ldexp(hi, 52), lo);
+        int shift = 0;
+        std::frexp(s.hi, &shift);
+        s = {std::ldexp(s.hi, -shift), std::ldexp(s.lo, -shift)};
+        // Error: the A units of X plus the dropped bits, relative to |X|.
+        const double err = leadError + std::ldexp(1.0, static_cast<int>(logA + 1 - bits)) +
+                           std::ldexp(1.0, static_cast<int>(drop + 1 - bits)) + 4 * kOpError;
+        DD v = mul(lead.m, s);
+        if (negativeSum != r.negative())
+            v = {-v.hi, -v.lo};
+        // Where the rounding is still open, more bits of S would not close it.
+        return roundScaled(v, lead.e + shift + drop - p, err, out);
     }
 }
 
@@ -377,8 +382,8 @@ double racahExact(long a, long ma, long b, long mb, long c, long mc)
     const Big den = factorial(sum + 1) * factorial(d1) * factorial(d2) * factorial(j1pm1) *
                     factorial(j2pm2) * d * d;
     // sqrt(num / den) = sqrt(num 4^s / den) 2^-s, the quotient carrying about 240 bits so
-    // that its integer square root carries 120. Its top 63 bits, with a sticky last bit
-    // for anything below them (the truncated root, the remainders), round once, correctly.
+    // that its integer square root carries 120; rounded once to the nearest multiple of
+    // the result's unit in the last place (2^-1074 among the subnormal numbers).
     const long s = (240 - static_cast<long>(msb(num)) + static_cast<long>(msb(den))) / 2;
     Big rest;
     Big q;
@@ -387,11 +392,15 @@ double racahExact(long a, long ma, long b, long mb, long c, long mc)
     else
         divide_qr(num, Big(den << (-2 * s)), q, rest);
     const Big root = sqrt(q);
-    const long drop = static_cast<long>(msb(root)) - 62;
-    auto top = static_cast<unsigned long long>(root >> drop);
-    if (rest != 0 || root * root != q || (root & ((Big(1) << drop) - 1)) != 0)
-        top |= 1;
-    const double v = std::ldexp(static_cast<double>(top), static_cast<int>(drop - s));
+    const bool inexact = rest != 0 || root * root != q;
+    const long ulp = std::max(static_cast<long>(msb(root)) - s - 52, -1074L);
+    const long drop = ulp + s; // at least 60: the root has some 120 bits
+    Big n = root >> drop;
+    const Big below = root - (n << drop), half = Big(1) << (drop - 1);
+    if (below > half || (below == half && (inexact || (n & 1) != 0)))
+        ++n;
+    const double v =
+        std::ldexp(static_cast<double>(static_cast<unsigned long long>(n)), static_cast<int>(ulp));
     return total < 0 ? -v : v;
 }
 
