@@ -214,11 +214,23 @@ bool roundScaled(DD m, long e, double err, double* out)
     return true;
 }
 
+// The leading factor sqrt(L) with its relative error bound.
+struct Lead {
+    ScaledFactorial value;
+    double error;
+};
+
+// What the double-double sum learnt for the fixed-point one: A, and |S| to within a factor
+// of 2, or else a bound above |S| (0 and inf where it cannot tell).
+struct SumEstimate {
+    double magnitude, size, ceiling;
+};
+
 // The nested sum S in double-double, with a bound on its absolute error: every step errs by
 // a few units of 2^-106 of the magnitude sum a_k = 1 + |r_k| a_(k+1), and each such error
 // reaches S multiplied by |t_k / t_kmin|, so the total stays below (steps) kOpError A,
 // A = a_kmin (computed alongside in double).
-bool racahDoubleDouble(const Racah& r, double* out, double* magnitude)
+bool racahDoubleDouble(const Racah& r, const Lead& lead, double* out, SumEstimate* estimate)
 {
     DD s{1.0, 0.0};
     double a = 1.0;
@@ -227,15 +239,15 @@ bool racahDoubleDouble(const Racah& r, double* out, double* magnitude)
         s = oneMinus(div(mul(s, n), d));
         a = 1.0 + a * n / d;
     }
-    *magnitude = a;
-    double leadError = 0.0;
-    const ScaledFactorial lead = leadingFactor(r, &leadError);
     const double steps = static_cast<double>(r.kmax - r.kmin + 2);
-    const double err = leadError + 2.0 * steps * kOpError * a / std::fabs(s.hi);
-    DD v = mul(lead.m, s);
+    const double sumError = 2.0 * steps * kOpError * a;
+    const bool resolved = std::fabs(s.hi) > 2.0 * sumError;
+    *estimate = {a, resolved ? std::fabs(s.hi) : 0.0, resolved ? HUGE_VAL : 4.0 * sumError};
+    const double err = lead.error + sumError / std::fabs(s.hi);
+    DD v = mul(lead.value.m, s);
     if (r.negative())
         v = {-v.hi, -v.lo};
-    return roundScaled(v, lead.e, err, out);
+    return roundScaled(v, lead.value.e, err, out);
 }
 
 // log2 of the magnitude sum A, rounded up, where the double overflows.
@@ -257,16 +269,23 @@ long log2Magnitude(const Racah& r)
 // bits beyond A and is raised until X carries 128 bits beyond its error; while S cannot be
 // told apart from 0, until the error falls below 1 / prod d_k, the smallest a nonzero |S|
 // can be, which decides an exact zero.
-bool racahFixedPoint(const Racah& r, double magnitude, double* out)
+bool racahFixedPoint(const Racah& r, const Lead& lead, SumEstimate estimate, double* out)
 {
-    const long logA = std::isfinite(magnitude) ? std::ilogb(magnitude) + 2 : log2Magnitude(r) + 1;
+    const long logA = std::isfinite(estimate.magnitude) ? std::ilogb(estimate.magnitude) + 2
+                                                        : log2Magnitude(r) + 1;
     double logDen = 0.0;
     for (long k = r.kmin; k < r.kmax; ++k)
         logDen += std::log2(r.den(k));
     const long pZero = logA + static_cast<long>(logDen) + 4;
-    double leadError = 0.0;
-    const ScaledFactorial lead = leadingFactor(r, &leadError);
-    for (long p = logA + 128;;) {
+    // P leaves 128 bits beyond the error relative to |S|. Where the double-double sum could
+    // not size S, the guess is |S| = 2^-6 / sqrt(L), a coefficient of 2^-6 (most lie
+    // within a few powers of 2 of it; the loop below corrects a wrong guess).
+    long logS = -(lead.value.e + std::ilogb(lead.value.m.hi)) - 6;
+    if (estimate.size > 0.0)
+        logS = std::ilogb(estimate.size);
+    else if (std::isfinite(estimate.ceiling))
+        logS = std::min(logS, static_cast<long>(std::ilogb(estimate.ceiling)));
+    for (long p = std::max(128L, logA - logS + 128);;) {
         const Big one = Big(1) << p;
         Big x = one;
         for (long k = r.kmax - 1; k >= r.kmin; --k) {
@@ -303,13 +322,13 @@ bool racahFixedPoint(const Racah& r, double magnitude, double* out)
         std::frexp(s.hi, &shift);
         s = {std::ldexp(s.hi, -shift), std::ldexp(s.lo, -shift)};
         // Error: the A units of X plus the dropped bits, relative to |X|.
-        const double err = leadError + std::ldexp(1.0, static_cast<int>(logA + 1 - bits)) +
+        const double err = lead.error + std::ldexp(1.0, static_cast<int>(logA + 1 - bits)) +
                            std::ldexp(1.0, static_cast<int>(drop + 1 - bits)) + 4 * kOpError;
-        DD v = mul(lead.m, s);
+        DD v = mul(lead.value.m, s);
         if (negativeSum != r.negative())
             v = {-v.hi, -v.lo};
         // Where the rounding is still open, more bits of S would not close it.
-        return roundScaled(v, lead.e + shift + drop - p, err, out);
+        return roundScaled(v, lead.value.e + shift + drop - p, err, out);
     }
 }
 
@@ -420,8 +439,11 @@ double racah(long a, long ma, long b, long mb, long c, long mc)
     const Racah r(a, ma, b, mb, c, mc);
     if (r.kmin > r.kmax || symmetryZero(a, ma, b, mb, c))
         return 0.0;
-    double v = 0.0, magnitude = 0.0;
-    if (racahDoubleDouble(r, &v, &magnitude) || racahFixedPoint(r, magnitude, &v))
+    Lead lead{};
+    lead.value = leadingFactor(r, &lead.error);
+    double v = 0.0;
+    SumEstimate estimate{};
+    if (racahDoubleDouble(r, lead, &v, &estimate) || racahFixedPoint(r, lead, estimate, &v))
         return v;
     return racahExact(a, ma, b, mb, c, mc);
 }
