@@ -72,13 +72,6 @@ DD mul(DD x, DD y)
     return fastTwoSum(p.hi, p.lo + (x.hi * y.lo + x.lo * y.hi));
 }
 
-DD div(DD x, double y)
-{
-    const double q = x.hi / y;
-    const DD p = twoProd(q, y);
-    return fastTwoSum(q, ((x.hi - p.hi) - p.lo + x.lo) / y);
-}
-
 DD div(DD x, DD y)
 {
     const double q = x.hi / y.hi;
@@ -162,29 +155,40 @@ struct Racah {
 };
 
 // sqrt(L) = m 2^e, m a double-double; relative error below the returned bound.
+// The product of n double-doubles, pairwise so that the chain of dependent products is
+// short (log2 n instead of n).
+DD product(DD* v, int n)
+{
+    for (int width = 1; width < n; width *= 2)
+        for (int i = 0; i + width < n; i += 2 * width)
+            v[i] = mul(v[i], v[i + width]);
+    return v[0];
+}
+
 ScaledFactorial leadingFactor(const Racah& r, double* error)
 {
     const auto& t = factorialTable();
-    DD num{static_cast<double>(r.twoJ + 1), 0.0}, den{1.0, 0.0};
-    long e = 0;
-    long weight = 0; // sum of the table indices used, for the error bound
-    // Factors of the numerator count +1 (twice for a square), of the denominator -1.
-    const auto times = [&](DD& x, long n, int power) {
-        for (int i = 0; i < std::abs(power); ++i) {
-            x = mul(x, t[n].m);
-            e += (power > 0 ? 1 : -1) * t[n].e;
-            weight += n;
+    // The factorials of the numerator and the denominator; the squared ones once, their
+    // ratio squared after.
+    const long top[] = {r.s12, r.B, r.D, r.E, r.F}, bottom[] = {r.N, r.d1, r.d2, r.A, r.C};
+    const long squaredTop[] = {r.A + r.kmin, r.f - r.kmin},
+               squaredBottom[] = {r.kmin, r.F - r.kmin, r.B - r.kmin, r.e + r.kmin};
+    DD num[6], den[5], sqNum[2], sqDen[4];
+    long e = 0, weight = 0; // weight: the sum of the table indices, for the error bound
+    const auto gather = [&](const long* n, int count, DD* into, int sign) {
+        for (int i = 0; i < count; ++i) {
+            into[i] = t[n[i]].m;
+            e += sign * t[n[i]].e;
+            weight += std::abs(sign) * n[i];
         }
     };
-    for (long n : {r.s12, r.B, r.D, r.E, r.F})
-        times(num, n, 1);
-    for (long n : {r.A + r.kmin, r.f - r.kmin})
-        times(num, n, 2);
-    for (long n : {r.N, r.d1, r.d2, r.A, r.C})
-        times(den, n, -1);
-    for (long n : {r.kmin, r.F - r.kmin, r.B - r.kmin, r.e + r.kmin})
-        times(den, n, -2);
-    DD q = div(num, den);
+    gather(top, 5, num, 1);
+    gather(bottom, 5, den, -1);
+    gather(squaredTop, 2, sqNum, 2);
+    gather(squaredBottom, 4, sqDen, -2);
+    num[5] = {static_cast<double>(r.twoJ + 1), 0.0};
+    const DD ratio = div(product(sqNum, 2), product(sqDen, 4));
+    DD q = div(mul(product(num, 6), mul(ratio, ratio)), product(den, 5));
     if (e % 2 != 0) {
         q = {2.0 * q.hi, 2.0 * q.lo};
         --e;
@@ -235,9 +239,10 @@ bool racahDoubleDouble(const Racah& r, const Lead& lead, double* out, SumEstimat
     DD s{1.0, 0.0};
     double a = 1.0;
     for (long k = r.kmax - 1; k >= r.kmin; --k) {
-        const double n = r.num(k), d = r.den(k);
-        s = oneMinus(div(mul(s, n), d));
-        a = 1.0 + a * n / d;
+        // n / d in double-double (the remainder n - q d is exact), off the chain of steps.
+        const double n = r.num(k), d = r.den(k), q = n / d;
+        s = oneMinus(mul(s, DD{q, std::fma(-q, d, n) / d}));
+        a = 1.0 + a * q;
     }
     const double steps = static_cast<double>(r.kmax - r.kmin + 2);
     const double sumError = 2.0 * steps * kOpError * a;
