@@ -13,7 +13,8 @@ truncated, so the double a reader parses is the correctly rounded coefficient.
 
 Rows: every coefficient with j1, j2 <= 2; random samples with j up to 10, 40 and 200,
 integer and half-integer; large-j cases that cancel hard; zeros the sum reaches only by
-cancelling; three tiny stretched coefficients (j = 500 to 600) at the end of the doubles. Deterministic (fixed seed); standard library only. Run from anywhere:
+cancelling; three tiny stretched coefficients (j = 500 to 600) at the end of the doubles;
+two at j = 1000 and 1334, where the terms leave the double range. Deterministic (fixed seed); standard library only. Run from anywhere:
     /usr/bin/python3 tests/gen_clebsch_gordan.py
 """
 import math
@@ -117,6 +118,8 @@ def cases():
         (400, 0, 400, 0, 798, 0),
         (400, 2, 400, 2, 202, 4),          # j1 + j2 - J odd, m1 = m2: zero by symmetry
         (200, 0, 300, 0, 302, 0),          # all m = 0, j1 + j2 + J odd: zero
+        (2000, 0, 2000, 0, 2000, 0),       # terms up to 10^525 times the first
+        (2666, 0, 2666, 0, 2668, 0),       # j1 + j2 + J = 4000
         (1000, 1000, 1000, -1000, 2000, 0),  # 1/sqrt(C(2J, J)): 7.0e-301,
         (1030, 1030, 1030, -1030, 2060, 0),  # subnormal (6.6e-310),
         (1200, 1200, 1200, -1200, 2400, 0),  # below the doubles: 0
