@@ -27,13 +27,8 @@ bool finiteAll(std::initializer_list<double> v)
     return std::all_of(v.begin(), v.end(), [](double a) { return std::isfinite(a); });
 }
 
-} // namespace
-
-namespace {
-
 using Big = boost::multiprecision::cpp_int;
 
-// ---------------------------------------------------------------------------------------
 // Double-double arithmetic: a value hi + lo with |lo| <= ulp(hi)/2, about 106 bits. The
 // error-free transformations of T. Ogita, S. M. Rump and S. Oishi, SIAM J. Sci. Comput. 26
 // (2005) 1955 (TwoSum, TwoProduct through the fused multiply-add).
@@ -130,7 +125,7 @@ const std::vector<ScaledFactorial>& factorialTable()
 // f = j2+J-m1, s12 = j1+j2-J, d1 = j1-j2+J, d2 = j2-j1+J, N = j1+j2+J+1 (Edmonds,
 // Angular Momentum in Quantum Mechanics, eq. 3.6.11, each term divided by the first).
 // S is nested (Horner) so that every step multiplies by an exact ratio of integers below
-// 2^53: n_k = (A+k+1)(F-k)(B-k), d_k = (k+1)(f-k)(e+k+1), each factor at most 8001.
+// 2^53: n_k = (A+k+1)(F-k)(B-k), d_k = (k+1)(f-k)(e+k+1), each factor at most 4001.
 struct Racah {
     long A, B, C, D, E, F, e, f, s12, d1, d2, N, twoJ, kmin, kmax;
 
@@ -466,7 +461,7 @@ int selection(long a, long ma, long b, long mb, long c, long mc)
     return 1;
 }
 
-// Above this sum of j1 + j2 + J the exact sum is no longer cheap (some 20 ms here).
+// The factorial table ends here, and the long sums near it take milliseconds.
 constexpr long kMaxSum = 4000;
 // GSL's 3-j symbol is kept up to j = 7/2, where it stays within 8e-16 (measured; 2e-15
 // at j = 4, 1.6e-14 at j = 10).
