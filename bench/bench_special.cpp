@@ -1,6 +1,5 @@
 // Each wrapper against the GSL call it wraps, on the same cycle of arguments.
 #include <twobody/bessel.h>
-#include <twobody/clebsch_gordan.h>
 #include <twobody/spherical_harmonics.h>
 
 #include <benchmark/benchmark.h>
@@ -106,38 +105,5 @@ void BM_jl_Gsl(benchmark::State& state)
     }
 }
 BENCHMARK(BM_jl_Gsl)->Name("BM_jl_Gsl_XBelowL");
-
-// Clebsch-Gordan coefficients by the Racah sum: small j (double sum), j near 15 and 40.
-struct CgArgs {
-    double j1, m1, j2, m2, J, M;
-};
-constexpr std::array<CgArgs, 4> cgSmall = {{{0.5, 0.5, 0.5, -0.5, 1, 0},
-                                            {1, 0, 1, 0, 0, 0},
-                                            {1, 0, 0.5, 0.5, 1.5, 0.5},
-                                            {3, -2, 2.5, 1.5, 2.5, -0.5}}};
-constexpr std::array<CgArgs, 4> cgMid = {{{15, 2, 14.5, -3.5, 13.5, -1.5},
-                                          {12, 0, 12, 0, 12, 0},
-                                          {16.5, 0.5, 13, -6, 10.5, -5.5},
-                                          {14, 7, 15, -9, 20, -2}}};
-constexpr std::array<CgArgs, 4> cgLarge = {{{32, -21, 39.5, 4.5, 21.5, -16.5},
-                                            {40, 0, 40, 0, 40, 0},
-                                            {38.5, 10.5, 35, -3, 30.5, 7.5},
-                                            {40, 20, 39, -19, 60, 1}}};
-
-template <const std::array<CgArgs, 4>& Args,
-          double (*F)(double, double, double, double, double, double)>
-void BM_cg(benchmark::State& state)
-{
-    std::size_t i = 0;
-    for (auto _ : state) {
-        const CgArgs& a = Args[i++ % Args.size()];
-        benchmark::DoNotOptimize(F(a.j1, a.m1, a.j2, a.m2, a.J, a.M));
-    }
-}
-BENCHMARK_TEMPLATE(BM_cg, cgSmall, Misc::oldcgc)->Name("BM_oldcgc_SmallJ");
-BENCHMARK_TEMPLATE(BM_cg, cgMid, Misc::oldcgc)->Name("BM_oldcgc_J15");
-BENCHMARK_TEMPLATE(BM_cg, cgLarge, Misc::oldcgc)->Name("BM_oldcgc_J40");
-BENCHMARK_TEMPLATE(BM_cg, cgSmall, Misc::cgc)->Name("BM_cgc_SmallJ");
-BENCHMARK_TEMPLATE(BM_cg, cgLarge, Misc::cgc)->Name("BM_cgc_J40");
 
 } // namespace

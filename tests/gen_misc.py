@@ -1,17 +1,15 @@
 #!/usr/bin/python3
-"""Reference values for the Misc families: Clebsch-Gordan coefficients, pair kinematics
-and the complex utilities.
+"""Reference values for the Misc families: pair kinematics and the complex utilities
+(the Clebsch-Gordan coefficients: gen_clebsch_gordan.py).
 
-Writes tests/reference/clebsch_gordan.tsv (SymPy, exact, rounded to 20 digits) and
-kinematics_*.tsv, utilities_*.tsv (mpmath at 40 digits, from the very doubles the tests
-pass). Deterministic: fixed seeds. Run with /usr/bin/python3 (python3-sympy, -mpmath).
+Writes tests/reference/kinematics_*.tsv, utilities_*.tsv (mpmath at 40 digits, from the
+very doubles the tests pass). Deterministic: fixed seeds. Run with /usr/bin/python3
+(python3-mpmath).
 """
 import os
 import random
 
 import mpmath as mp
-import sympy
-from sympy.physics.wigner import clebsch_gordan
 
 mp.mp.dps = 40
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "reference")
@@ -32,47 +30,6 @@ def write(name, columns, rows, how):
         f.write("# columns: %s\n" % columns)
         for r in rows:
             f.write(" ".join(r) + "\n")
-
-
-def half(n):
-    # n / 2 as a string the C++ reader parses exactly
-    return repr(n / 2)
-
-
-def cg_rows():
-    rng = random.Random(15)
-    cases = set()
-    # every coefficient with j1, j2 <= 2
-    for a in range(0, 5):
-        for b in range(0, 5):
-            for c in range(abs(a - b), a + b + 1, 2):
-                for ma in range(-a, a + 1, 2):
-                    for mb in range(-b, b + 1, 2):
-                        if abs(ma + mb) <= c:
-                            cases.add((a, ma, b, mb, c, ma + mb))
-    # a sample up to j = 40, weighted toward large j where the sums cancel
-    while len(cases) < 2600:
-        a = rng.randint(0, 80)
-        b = rng.randint(0, 80)
-        c = rng.randrange(abs(a - b), a + b + 1, 2)
-        if c > 80:
-            continue
-        ma = rng.randrange(-a, a + 1, 2)
-        mb = rng.randrange(-b, b + 1, 2)
-        if abs(ma + mb) > c:
-            continue
-        cases.add((a, ma, b, mb, c, ma + mb))
-    cases.add((64, -42, 79, 9, 43, -33))  # <32 -21; 39.5 4.5 | 21.5 -16.5>
-    rows = []
-    for (a, ma, b, mb, c, mc) in sorted(cases):
-        R = sympy.Rational
-        v = clebsch_gordan(R(a, 2), R(b, 2), R(c, 2), R(ma, 2), R(mb, 2), R(mc, 2))
-        rows.append([half(a), half(ma), half(b), half(mb), half(c), half(mc),
-                     fmt(mp.mpf(sympy.N(v, 30)))])
-    # |m2| > j2 and |m1| > j1 (no coefficient: 0)
-    for t in ((1, 1, 1, 3, 2, 4), (2, 0, 1, -3, 1, -3), (1, 3, 1, 1, 4, 4)):
-        rows.append([half(x) for x in t] + ["0"])
-    return rows
 
 
 def on_shell(m, px, py, pz):
@@ -162,9 +119,6 @@ def utilities():
 
 
 def main():
-    write("clebsch_gordan.tsv", "j1 m1 j2 m2 J M value", cg_rows(),
-          "SymPy %s exact Clebsch-Gordan coefficients (Condon-Shortley), rounded to 20 digits"
-          % sympy.__version__)
     kinematics()
     utilities()
 

@@ -3,37 +3,33 @@
 // Angular momenta and projections are doubles in units of hbar, each an integer or a
 // half-integer, in the order j1, m1, j2, m2, J, M. Sign convention of Condon and
 // Shortley: <1/2 1/2; 1/2 -1/2 | 0 0> = +1/sqrt(2). Both coefficient functions give 0
-// when M != m1 + m2, J > j1 + j2, J < |j1 - j2| or |M| > J.
+// when a selection rule fails: M != m1 + m2, J > j1 + j2, J < |j1 - j2|, |m1| > j1,
+// |m2| > j2 or |M| > J (so a negative j gives 0).
 //
-// Errors: cgc: GSL's handler for a negative j (abort by default; NaN with the handler off),
-// NaN for non-finite or huge arguments; oldcgc and the factorial helpers: NaN, never GSL.
-// Every family's behaviour outside its domain: docs/errors.md.
+// Errors: NaN for a non-finite argument and beyond j1 + j2 + J = 4000; oldcgc also for j
+// and m of mixed kinds; the factorial helpers NaN only for NaN or huge arguments. Never
+// GSL's handler. Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_CLEBSCH_GORDAN_H
 #define TWOBODY_CLEBSCH_GORDAN_H
 
 namespace Misc {
 
-// <j1 m1; j2 m2 | J M> = (-1)^(j1 - j2 + M) sqrt(2J + 1) (j1 j2 J; m1 m2 -M), through GSL's
-// 3-j symbol (the relation of Edmonds, Angular Momentum in Quantum Mechanics, §3.7). Every
-// argument is snapped to the nearest multiple of 1/2 for the symbol and the sign, so small
-// representation errors do no harm (the factor sqrt(2J + 1) takes J as given). Any j, m
-// with 2j, 2m integral; |m| > j gives 0. A negative j1, j2 or J is a domain error of GSL's
-// (default handler: abort; handler off: NaN). A non-finite argument, or one beyond
-// 2.6e8 in magnitude, gives NaN; so does an overflow inside the symbol (j above ~450).
-// Accuracy: GSL's symbol loses digits as j grows: within 4e-15 absolute for j <= 10, but
-// only 3e-9 at j near 40, and values for j of 100 or more are meaningless. Use oldcgc
-// there.
+// <j1 m1; j2 m2 | J M>. Every argument is first snapped to the nearest multiple of 1/2, so
+// small representation errors do no harm; values of mixed kinds (j1 integer, m1
+// half-integer) then give 0. Up to j = 7/2 through GSL's 3-j symbol,
+// (-1)^(j1 - j2 + M) sqrt(2J + 1) (j1 j2 J; m1 m2 -M) (Edmonds, Angular Momentum in
+// Quantum Mechanics, §3.7), within 1e-15 absolute (the factor sqrt(2J + 1) takes J as
+// given); above, the value of oldcgc at the snapped arguments, correctly rounded. NaN for
+// a coefficient past the selection rules with j1 + j2 + J > 4000, and for an argument
+// beyond 2.6e8 in magnitude.
 double cgc(double j1, double m1, double j2, double m2, double J, double M);
 
-// <j1 m1; j2 m2 | J M> by the explicit Racah sum (Edmonds §3.6; Varshalovich, Moskalev and
+// <j1 m1; j2 m2 | J M> by the Racah sum (Edmonds §3.6; Varshalovich, Moskalev and
 // Khersonskii, Quantum Theory of Angular Momentum, §8.2), with exact comparisons (no
-// snapping). The selection rules above return 0 first, as does |m1| > j1 or |m2| > j2.
-// The double-precision sum is used where it is accurate; where it cancels or its
-// factorials leave the double range, the same sum is evaluated exactly in integers and
-// rounded once. Within 1e-14 absolute (6e-16 measured) for j1, j2, J <= 40, and exact to
-// rounding up to j1 + j2 + J = 4000, in at most some tens of milliseconds. Beyond that, for
-// a negative j, a non-finite argument, or j and m of mixed kinds (integer and
-// half-integer), the result is NaN.
+// snapping). Correctly rounded for j1 + j2 + J <= 4000 (the sum is carried with as many
+// bits as its cancellation needs); typically microseconds at j ~ 40, some tens at j ~ 200,
+// milliseconds near the top of the range. NaN past the selection rules beyond that range, for a
+// non-finite argument, for a value that is no multiple of 1/2, and for j and m of mixed kinds.
 double oldcgc(double j1, double m1, double j2, double m2, double J, double M);
 
 // a!/b! for a - b integral, as the product (b+1)(b+2)...a when a > b, or 1 over

@@ -5,37 +5,49 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
 using Coefficient = double (*)(double, double, double, double, double, double);
 const Coefficient both[] = {Misc::cgc, Misc::oldcgc};
 
-TEST(ClebschGordan, ThreeJAndRacahSumAgreeAndAreOrthonormal)
+// max |sum_(m1 + m2 = M) <j1 m1; j2 m2 | J M> <j1 m1; j2 m2 | J' M> - delta_JJ'| over every
+// J, J' of one M, for doubled a = 2 j1, b = 2 j2, tM = 2 M.
+double orthonormality(Coefficient cg, int a, int b, int tM)
 {
-    // Doubled values a = 2 j1, b = 2 j2, c = 2 J, d = 2 J', tM = 2 M, ma = 2 m1; j1, j2 <= 3.
-    for (int a = 0; a <= 6; ++a)
-        for (int b = 0; b <= 6; ++b)
-            for (int tM = -(a + b); tM <= a + b; tM += 2)
-                for (int c = std::max(std::abs(a - b), std::abs(tM)); c <= a + b; c += 2)
-                    for (int d = std::max(std::abs(a - b), std::abs(tM)); d <= a + b; d += 2) {
-                        double sum[2] = {0.0, 0.0}; // sum_(m1 + m2 = M) <..|J M><..|J' M>
-                        for (int ma = std::max(-a, tM - b); ma <= std::min(a, tM + b); ma += 2) {
-                            const double v[] = {a / 2.0, ma / 2.0, b / 2.0, (tM - ma) / 2.0};
-                            const auto cg = [&](Coefficient f, int twoJ) {
-                                return f(v[0], v[1], v[2], v[3], twoJ / 2.0, tM / 2.0);
-                            };
-                            if (c == d) {
-                                EXPECT_NEAR(cg(Misc::cgc, c), cg(Misc::oldcgc, c), 1e-13)
-                                    << a << " " << ma << " " << b << " " << c << " " << tM;
-                            }
-                            for (int k = 0; k < 2; ++k)
-                                sum[k] += cg(both[k], c) * cg(both[k], d);
-                        }
-                        for (double s : sum)
-                            EXPECT_NEAR(s, c == d ? 1.0 : 0.0, 1e-13)
-                                << a << " " << b << " " << c << " " << d << " " << tM;
-                    }
+    const int cmin = std::max(std::abs(a - b), std::abs(tM));
+    const int mlo = std::max(-a, tM - b), mhi = std::min(a, tM + b);
+    std::vector<std::vector<double>> rows; // rows[J][m1]
+    for (int c = cmin; c <= a + b; c += 2) {
+        rows.emplace_back();
+        for (int ma = mlo; ma <= mhi; ma += 2)
+            rows.back().push_back(
+                cg(a / 2.0, ma / 2.0, b / 2.0, (tM - ma) / 2.0, c / 2.0, tM / 2.0));
+    }
+    double worst = 0.0;
+    for (size_t i = 0; i < rows.size(); ++i)
+        for (size_t k = 0; k <= i; ++k) {
+            double sum = 0.0;
+            for (size_t m = 0; m < rows[i].size(); ++m)
+                sum += rows[i][m] * rows[k][m];
+            worst = std::max(worst, std::fabs(sum - (i == k ? 1.0 : 0.0)));
+        }
+    return worst;
+}
+
+TEST(ClebschGordan, Orthonormal)
+{
+    // Every j1, j2 <= 3 (GSL's symbol and the sum), then j near 30, where the sum cancels
+    // by up to 10^20.
+    for (Coefficient cg : both) {
+        for (int a = 0; a <= 6; ++a)
+            for (int b = 0; b <= 6; ++b)
+                for (int tM = -(a + b); tM <= a + b; tM += 2)
+                    EXPECT_LT(orthonormality(cg, a, b, tM), 4e-15) << a << " " << b << " " << tM;
+        for (int tM : {0, 3, -41})
+            EXPECT_LT(orthonormality(cg, 62, 54 - (tM & 1), tM), 1e-14) << tM;
+    }
 }
 
 TEST(ClebschGordan, ConventionSelectionRulesAndSnapping)
@@ -50,7 +62,10 @@ TEST(ClebschGordan, ConventionSelectionRulesAndSnapping)
         {1, 1, 1, 1, 1, 2, 0},       // M > J
         {1, -1, 1, -1, 1, -2, 0},    // M < -J
         {0.5, 0.5, 2, 0, 1, 0.5, 0}, // J + j1 < j2
-        {2, 0, 0, 0, 1, 0, 0},       // J < j1 - j2: no explicit rule in the sum
+        {2, 0, 0, 0, 1, 0, 0},       // J < j1 - j2
+        {-1, 0, 1, 0, 0, 0, 0},      // a negative j: no |m| <= j
+        {1, 0, 1, 0, -1, 0, 0},          {1, 0, -1, 0, 0, 0, 0},
+        {40, 0, 40, 0, 41, 0, 0}, // all m = 0, j1 + j2 + J odd: zero by symmetry
     };
     for (Coefficient cg : both)
         for (const auto& c : cases)
@@ -61,6 +76,12 @@ TEST(ClebschGordan, ConventionSelectionRulesAndSnapping)
     const double e = 1e-10;
     EXPECT_EQ(Misc::cgc(1 - e, 1 - e, 0.5 - e, -0.5 + e, 1.5, 0.5 - e),
               Misc::cgc(1, 1, 0.5, -0.5, 1.5, 0.5));
+    EXPECT_EQ(Misc::cgc(40 - e, 1 + e, 39.5, -0.5 - e, 40.5 + e, 0.5),
+              Misc::oldcgc(40, 1, 39.5, -0.5, 40.5, 0.5));
+    EXPECT_EQ(Misc::cgc(1, 0.5, 0.5, 0.5, 1, 1), 0.0); // mixed kinds: no 3-j symbol
+    // Beyond j1 + j2 + J = 4000 neither computes.
+    EXPECT_TRUE(std::isnan(Misc::oldcgc(1500, 0, 1500, 0, 1001, 0)));
+    EXPECT_TRUE(std::isnan(Misc::cgc(1500, 0, 1500, 0, 1001, 0)));
     EXPECT_EQ(Misc::oldcgc(1, 0, 0.5, 0.5 + e, 1.5, 0.5), 0.0);
     EXPECT_TRUE(std::isnan(Misc::oldcgc(1, 0.5, 0.5, 0.5, 1, 1)));
     // A projection beyond its j passes the five rules; it is no coefficient: 0, not NaN.

@@ -1,5 +1,6 @@
 // Clebsch-Gordan, kinematics and complex-utility families against the tables written by
-// tests/gen_misc.py (SymPy exact, mpmath 40 digits). One "accuracy:" line per family.
+// tests/gen_clebsch_gordan.py (exact) and tests/gen_misc.py (mpmath 40 digits). One "accuracy:"
+// line per family.
 #include <twobody/clebsch_gordan.h>
 #include <twobody/kinematics.h>
 #include <twobody/utilities.h>
@@ -17,22 +18,24 @@ using cplx = std::complex<double>;
 
 TEST(MiscAccuracy, ClebschGordan)
 {
-    // Absolute error: the coefficients lie in [-1, 1]. GSL's 3-j symbol is reported by j
-    // range, since it loses digits as j grows.
-    test::ErrorStats racah("Misc::oldcgc (abs, j<=40)"), small("Misc::cgc (abs, j<=10)"),
-        large("Misc::cgc (abs, 10<j<=40)");
+    // Absolute error: the coefficients lie in [-1, 1]. The table holds the correctly rounded
+    // values; oldcgc must return exactly those, cgc too except where GSL's symbol serves it
+    // (j <= 7/2).
+    test::ErrorStats racah("Misc::oldcgc (abs)"), gsl("Misc::cgc (abs, j<=7/2)"),
+        large("Misc::cgc (abs, j>7/2)");
+    int misrounded = 0;
     for (const auto& r : test::readReferenceTable("clebsch_gordan.tsv")) {
-        const double jmax = std::max({r[0], r[2], r[4]});
         const double old = Misc::oldcgc(r[0], r[1], r[2], r[3], r[4], r[5]);
+        const double cg = Misc::cgc(r[0], r[1], r[2], r[3], r[4], r[5]);
         racah.add(std::fabs(old - r[6]), r, 6);
-        if (std::fabs(r[1]) > r[0] || std::fabs(r[3]) > r[2])
-            continue; // no 3-j symbol there
-        const double err = std::fabs(Misc::cgc(r[0], r[1], r[2], r[3], r[4], r[5]) - r[6]);
-        (jmax <= 10 ? small : large).add(err, r, 6);
+        const bool byGsl = std::max({r[0], r[2], r[4]}) <= 3.5;
+        (byGsl ? gsl : large).add(std::fabs(cg - r[6]), r, 6);
+        misrounded += (old != r[6]) + (!byGsl && cg != r[6]);
     }
-    racah.check(1e-14);
-    small.check(1e-14);
-    large.check(1e-8);
+    racah.check(2e-15);
+    gsl.check(1e-15);
+    large.check(2e-15);
+    EXPECT_EQ(misrounded, 0);
 }
 
 TEST(MiscAccuracy, Kinematics)
