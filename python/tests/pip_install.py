@@ -57,10 +57,13 @@ def environment(root, name):
 
 
 def check_installed(python, version):
-    run(python, "-c", CHECK.format(version=version))
-    run(python, "-m", "pip", "show", "twobody")
-    run(python, "-m", "pip", "uninstall", "-y", "twobody")
-    run(python, "-c", GONE)
+    # From the environment's own directory: `python -c` puts the working directory first
+    # on the path, and ctest's may hold a twobody package of the build tree.
+    here = python.parent.parent
+    run(python, "-c", CHECK.format(version=version), cwd=here)
+    run(python, "-m", "pip", "show", "twobody", cwd=here)
+    run(python, "-m", "pip", "uninstall", "-y", "twobody", cwd=here)
+    run(python, "-c", GONE, cwd=here)
 
 
 def main():
