@@ -83,6 +83,12 @@ class CMakeBuild(build_ext):
         shutil.copyfile(built, dest)
 
 
+# Not build/ itself: the CMake build trees of the README live there (build/lib among them),
+# and whatever setuptools finds in its build/lib goes into the wheel. egg_info needs the
+# directory to exist.
+BUILD_BASE = "build/setuptools"
+os.makedirs(BUILD_BASE, exist_ok=True)
+
 setup(
     version=cmake_version(),
     packages=["twobody"],
@@ -90,9 +96,6 @@ setup(
     package_data={"twobody": ["*.pyi", "py.typed"]},
     ext_modules=[CMakeExtension("twobody._core", target="twobody_python")],
     cmdclass={"build_ext": CMakeBuild},
-    # Not build/ itself: the CMake build trees of the README live there (build/lib among
-    # them), and whatever setuptools finds in its build/lib goes into the wheel.
-    options={"build": {"build_base": "build/setuptools"},
-             "egg_info": {"egg_base": "build/setuptools"}},
+    options={"build": {"build_base": BUILD_BASE}, "egg_info": {"egg_base": BUILD_BASE}},
     zip_safe=False,
 )
