@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 
 dir=build/test
 flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWOBODY_PYTHON=ON -DPython_EXECUTABLE=/usr/bin/python3)
-python_deps=(python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest)
+python_deps=(python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest
+             python3-pip python3-venv python3-setuptools python3-wheel python3-dask python3-xarray)
 if [ "${1:-}" = "--sanitize" ]; then
   # An instrumented extension cannot be loaded into an ordinary interpreter.
   dir=build/asan
