@@ -1,5 +1,6 @@
 #include "coulomb_wave.h"
 #include "internal/constants.h"
+#include "internal/gsl_status.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,8 @@ namespace CoulWave {
 
 namespace {
 
+using twobody_detail::GslOutcome;
+using twobody_detail::gslStatusOutcome;
 using twobody_detail::kNaN;
 
 // Arguments beyond these never reach GSL: there its Coulomb routines loop forever
@@ -315,13 +318,24 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     return true;
 }
 
+// GSL's Coulomb values come scaled, with exponents that carry them beyond the double range
+// (status GSL_EOVRFLW or GSL_EUNDRFLW); the products are then +-inf or 0, which is what they
+// stand for. Any other error status (no convergence, a runaway iteration, a loss of
+// accuracy, a domain error) leaves values that must not be used.
+bool scaledValuesUsable(int status) { return gslStatusOutcome(status) != GslOutcome::Failed; }
+
 } // namespace
 
 Misc::complex cgamma(Misc::complex z)
 {
-    gsl_sf_result lnr;
-    gsl_sf_result arg;
-    gsl_sf_lngamma_complex_e(z.real(), z.imag(), &lnr, &arg);
+    gsl_sf_result lnr{kNaN, kNaN};
+    gsl_sf_result arg{kNaN, kNaN};
+    const int status = gsl_sf_lngamma_complex_e(z.real(), z.imag(), &lnr, &arg);
+    // At the poles z = 0, -1, -2, ... Gamma is infinite; GSL flags only z = 0 and gives a huge
+    // finite value at the others.
+    const bool pole = z.imag() == 0.0 && z.real() <= 0.0 && z.real() == std::floor(z.real());
+    if (pole || gslStatusOutcome(status) != GslOutcome::Ok)
+        return {kNaN, kNaN};
     const double r = std::exp(lnr.val);
     const double phi = arg.val;
     const Misc::complex i = twobody_detail::kI;
@@ -347,7 +361,13 @@ void GetFG(int l, double x, double eta, double* F, double* G)
     std::vector<double> gc(n);
     double expF = 0.0;
     double expG = 0.0;
-    gsl_sf_coulomb_wave_FG_array(0.0, l, eta, x, fc.data(), gc.data(), &expF, &expG);
+    const int status =
+        gsl_sf_coulomb_wave_FG_array(0.0, l, eta, x, fc.data(), gc.data(), &expF, &expG);
+    if (!scaledValuesUsable(status)) {
+        *F = kNaN;
+        *G = kNaN;
+        return;
+    }
     *F = fc[n - 1] * std::exp(expF);
     *G = gc[n - 1] * std::exp(expG);
 }
@@ -376,16 +396,26 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     // a loss of accuracy.
     const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
     const bool fromOrderZero = l >= 5 && x < turningPoint;
-    if (fromOrderZero || gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp,
-                                                       &gc, &gcp, &expF, &expG) == GSL_ELOSS) {
+    int status = GSL_ELOSS;
+    if (!fromOrderZero)
+        status = gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc,
+                                               &gcp, &expF, &expG);
+    if (status == GSL_ELOSS) {
         const std::size_t n = static_cast<std::size_t>(l) + 1;
         std::vector<double> a(4 * n);
-        gsl_sf_coulomb_wave_FGp_array(0.0, l, eta, x, &a[0], &a[n], &a[2 * n], &a[3 * n], &expF,
-                                      &expG);
+        status = gsl_sf_coulomb_wave_FGp_array(0.0, l, eta, x, &a[0], &a[n], &a[2 * n], &a[3 * n],
+                                               &expF, &expG);
         fc = a[n - 1];
         fcp = a[2 * n - 1];
         gc = a[3 * n - 1];
         gcp = a[4 * n - 1];
+    }
+    if (!scaledValuesUsable(status)) {
+        *F = kNaN;
+        *G = kNaN;
+        *Fprime = kNaN;
+        *Gprime = kNaN;
+        return;
     }
     *F = fc * std::exp(expF);
     *G = gc * std::exp(expG);
