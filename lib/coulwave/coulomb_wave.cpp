@@ -38,11 +38,8 @@ bool served(int l, double x, double eta)
 // l <= 4 and eta x > 0.5, where its series loses up to 8e-8 relative near the edge.
 bool computedHere(int l, double x, double eta)
 {
-    if (!(x > 0.0 && x < 2.0 * eta))
-        return false;
-    const bool series = x < 1.2 && 2.0 * twobody_detail::kPi * eta < 0.9 * (-GSL_LOG_DBL_MIN) &&
-                        std::fabs(eta * x) < 10.0;
-    return !series || (l <= 4 && eta * x > 0.5);
+    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
+    return eta > 0.0 && x > 0.0 && x < turningPoint;
 }
 
 // F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
@@ -98,12 +95,13 @@ double logDerivativeF(int l, double x, double eta)
     return A / B;
 }
 
-// (p, q) with p + i q = H'/H, H = G_0 + i F_0, at (eta, rho) from the continued fraction
-// DLMF 33.8.2 at l = 0 (Barnett's "CF2", Comput. Phys. Commun. 21 (1981) 297):
+// (p, q) with p + i q = H'/H, H = G_l + i F_l, at (eta, rho) from the continued fraction
+// DLMF 33.8.2 (Barnett's "CF2", Comput. Phys. Commun. 21 (1981) 297):
 //   H'/H = i (1 - eta/rho) + (i/rho) a_1 / (b_1 + a_2 / (b_2 + ...)),
-// a_j = (j + i eta)(j - 1 + i eta), b_j = 2 (rho - eta + j i), summed forward as above. It
-// converges in a few tens of terms at and beyond the turning point for rho of a few units.
-void logDerivativeH0(double eta, double rho, double& p, double& q)
+// a_j = (l + j + i eta)(j - 1 - l + i eta), b_j = 2 (rho - eta + j i), summed forward as
+// above. It converges in a few tens of terms at and beyond the turning point for rho of a
+// few units.
+void logDerivativeH(int l, double eta, double rho, double& p, double& q)
 {
     constexpr double eps2 = 1e-32; // squared tolerance
     const double br = 2.0 * (rho - eta);
@@ -111,11 +109,12 @@ void logDerivativeH0(double eta, double rho, double& p, double& q)
     double Ar = 0.0, Ai = 0.0, Br = 1.0, Bi = 0.0;     // A_0 = 0, B_0 = 1
     double diff2 = 1.0; // |A_j B_{j-1} - A_{j-1} B_j|^2 = prod |a_i|^2
     const double eta2 = eta * eta;
+    const double dl = l;
     double dj = 0.0;
     for (int j = 0; j < 100000; ++j) {
         for (int twice = 0; twice < 2; ++twice) {
             dj += 1.0;
-            const double ar = dj * (dj - 1.0) - eta2;
+            const double ar = (dj + dl) * (dj - 1.0 - dl) - eta2;
             const double ai = eta * (2.0 * dj - 1.0);
             const double bi = 2.0 * dj;
             const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
@@ -130,7 +129,7 @@ void logDerivativeH0(double eta, double rho, double& p, double& q)
             Ai = Ani;
             Br = Bnr;
             Bi = Bni;
-            diff2 *= (dj * dj + eta2) * ((dj - 1.0) * (dj - 1.0) + eta2);
+            diff2 *= ((dj + dl) * (dj + dl) + eta2) * ((dj - 1.0 - dl) * (dj - 1.0 - dl) + eta2);
         }
         if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi))
             break;
@@ -182,17 +181,28 @@ constexpr RecurrenceFactors kFactors;
 //   rho0^2 (n+1)(n+2) a_{n+2} = (c0 - n(n-1)) a_n - 2 rho0 n(n+1) a_{n+1} + c1 a_{n-1} - a_{n-2},
 // c0 = L + 2 eta rho0 - rho0^2, c1 = 2 eta - 2 rho0; the series converges for |t| < rho0.
 // Below the turning point the irregular solution grows inward, so the integration is stable
-// for it. u is kept scaled by 2^binexp to stay clear of overflow.
-void integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
+// for it. u is kept scaled by 2^binexp to stay clear of overflow. Returns false, early, once
+// u is far beyond the double range.
+bool integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
 {
     constexpr double eps = 1e-16;
-    constexpr double phasePerStep = 32.0; // growth exponent allowed per step
+    constexpr double growthPerStep = 32.0; // e-folds allowed per step below the barrier
+    constexpr double phasePerStep = 1.0;   // radians allowed per step in an allowed stretch
     while (rho > x) {
         const double c0 = L + rho * (2.0 * eta - rho);
-        const double kappa = std::sqrt(std::max(c0, 0.0)) / rho; // local growth rate
+        // The local growth rate sqrt(L / r^2 + 2 eta / r - 1) rises inward, so the step is
+        // sized by its value at the far end: sized at the near end, a step from the turning
+        // point would span a growth of hundreds of e-folds, beyond what the series sums. In
+        // an allowed stretch (attractive eta) the same bound caps the phase per step.
+        // In an allowed stretch the terms of an oscillating series cancel, so there the phase
+        // per step stays small.
+        auto kappa = [&](double r) {
+            const double k2 = L / (r * r) + 2.0 * eta / r - 1.0;
+            return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
+        };
         double span = std::min(rho - x, 0.5 * rho);
-        if (kappa * span > phasePerStep)
-            span = phasePerStep / kappa;
+        for (int i = 0; i < 4 && kappa(rho - span) * span > growthPerStep; ++i)
+            span = growthPerStep / kappa(rho - span);
         // Land exactly on x when the remaining distance is close to one step.
         if (rho - span < x || rho - x < 1.05 * span)
             span = rho - x;
@@ -240,63 +250,42 @@ void integrateInward(double L, double eta, double rho, double x, double& u, doub
             u = std::ldexp(u, -600);
             up = std::ldexp(up, -600);
             binexp += 600;
+            // G grows inward all the way; past 2^1100 nothing of it is left in range.
+            if (binexp > 1100)
+                return false;
         }
     }
+    return true;
 }
 
-// F, G, F', G' of order l below x = 2 eta (eta > 0), where GSL's JWKB branch is only a
-// first-order approximation. G and G' of order 0 come from Steed's method at max(2 eta, 4),
-// carried inward by Taylor series and up in l by recurrence; F'/F from the continued
-// fraction; then the Wronskian F'G - FG' = 1 gives F = 1 / (G F'/F - G'), free of
-// cancellation since F'/F > 0 > G'/G there. Returns false (nothing written) where the values
-// would lie far outside the double range.
-bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+// F, G, F', G' of order l below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)).
+// Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5), where both continued
+// fractions converge in a few tens of terms (the one for H'/H slows down as rho - eta
+// falls below a few units): with f = F'/F and
+// p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q,
+// G' = p G - q F. G, which grows inward below the turning point, is carried from rho0 to x
+// by Taylor steps; F'/F at x from its continued fraction; then the Wronskian F'G - FG' = 1
+// gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there. Values
+// beyond the double range come out as F = F' = 0, G = +inf, G' = -inf.
+void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    // The start: the turning point of order 0, where both continued fractions converge in a
-    // few tens of terms; below 2 eta = 4 the one for H'/H slows down, so start at 4 instead.
-    const double rho0 = std::max(2.0 * eta, 4.0);
-    // The growth exponent of G between x and 2 eta at l = 0, int sqrt(2 eta/rho - 1) d rho,
-    // in closed form (rho = 2 eta sin^2 t), plus a bound on the centrifugal part. Beyond
-    // about 710 the values leave the double range; there, and for eta so large that F'/F at
-    // the start takes over 10^4 terms and loses digits, GSL's own evaluation and error
-    // handling apply.
-    if (eta > 5000.0)
-        return false;
-    const double centrifugal = l > 0 ? std::sqrt(L) * std::log(rho0 / x) : 0.0;
-    // The l = 0 part is at most pi eta; the closed form is needed only near the limit.
-    if (twobody_detail::kPi * eta + centrifugal > 720.0) {
-        const double t = std::asin(std::sqrt(std::min(x / (2.0 * eta), 1.0)));
-        const double growth =
-            2.0 * eta * (0.5 * twobody_detail::kPi - t - std::sin(t) * std::cos(t)) + centrifugal;
-        if (growth > 720.0)
-            return false;
-    }
-    // Order 0 is carried inward, then G rises to order l by the recurrences DLMF 33.4.3-4,
-    // stable upward for the irregular solution below the turning point.
-    // At rho0 Steed's method (Barnett, loc. cit.): with f = F'/F and p + i q = H'/H, the
-    // Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q, G' = p G - q F. The
-    // sign of F is left open here and fixed below, where F > 0.
+    const double rho0 = std::max(eta + std::sqrt(eta * eta + L), eta + 3.5);
     double p = 0.0;
     double q = 0.0;
-    logDerivativeH0(eta, rho0, p, q);
-    const double f0 = logDerivativeF(0, rho0, eta);
+    logDerivativeH(l, eta, rho0, p, q);
+    const double f0 = logDerivativeF(l, rho0, eta);
+    // The sign of F is left open here and fixed below, where F > 0.
     const double fc = 1.0 / std::sqrt((f0 - p) * (f0 - p) / q + q);
     double gc = (f0 - p) * fc / q;
     double gcp = p * gc - q * fc;
     int binexp = 0;
-    integrateInward(0.0, eta, rho0, x, gc, gcp, binexp);
-    for (int k = 1; k <= l; ++k) {
-        const double R = std::sqrt(1.0 + (eta / k) * (eta / k));
-        const double S = k / x + eta / k;
-        const double g = (S * gc - gcp) / R;
-        gcp = R * gc - S * g;
-        gc = g;
-        if (std::fabs(gc) > 0x1p600) {
-            gc = std::ldexp(gc, -600);
-            gcp = std::ldexp(gcp, -600);
-            binexp += 600;
-        }
+    if (!integrateInward(L, eta, rho0, x, gc, gcp, binexp)) {
+        *F = 0.0;
+        *Fp = 0.0;
+        *G = HUGE_VAL;
+        *Gp = -HUGE_VAL;
+        return;
     }
     const double f = logDerivativeF(l, x, eta);
     double fs = 1.0 / (gc * f - gcp);
@@ -315,7 +304,6 @@ bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     *Gp = gcp;
     *F = fs;
     *Fp = f * *F;
-    return true;
 }
 
 // GSL's Coulomb values come scaled, with exponents that carry them beyond the double range
@@ -352,8 +340,8 @@ void GetFG(int l, double x, double eta, double* F, double* G)
     if (computedHere(l, x, eta)) {
         double Fp = 0.0;
         double Gp = 0.0;
-        if (belowTurningPoint(l, x, eta, F, G, &Fp, &Gp))
-            return;
+        belowTurningPoint(l, x, eta, F, G, &Fp, &Gp);
+        return;
     }
     // GSL's array routine fills every order from 0 up to l.
     const std::size_t n = static_cast<std::size_t>(l) + 1;
@@ -381,8 +369,10 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
         *Gprime = kNaN;
         return;
     }
-    if (computedHere(l, x, eta) && belowTurningPoint(l, x, eta, F, G, Fprime, Gprime))
+    if (computedHere(l, x, eta)) {
+        belowTurningPoint(l, x, eta, F, G, Fprime, Gprime);
         return;
+    }
     // A single order: one value in each array. F and F' share one exponent, G and G' the other.
     double fc = 0.0;
     double fcp = 0.0;
