@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstddef>
 #include <vector>
 
@@ -20,27 +21,25 @@ using twobody_detail::GslOutcome;
 using twobody_detail::gslStatusOutcome;
 using twobody_detail::kNaN;
 
-// Arguments beyond these never reach GSL: there its Coulomb routines loop forever
-// (x >= 2^30 at l >= 1, eta toward -infinity, any NaN or infinity) or give up anyway.
+// The served range. Beyond it GSL's Coulomb routines loop forever (x >= 2^30 at l >= 1, eta
+// toward -infinity, any NaN or infinity) or give up; in between, below eta = -1000 its values
+// near the origin lose up to 1e-9, and above eta = 1e4 the continued fraction for F'/F is not
+// to be trusted.
 constexpr int kMaxOrder = 10000;
 constexpr double kMaxX = 1e8;
-constexpr double kMaxAbsEta = 1e10;
+constexpr double kMinEta = -1000.0;
+constexpr double kMaxEta = 1e4;
 
 bool served(int l, double x, double eta)
 {
     // Written so that NaN fails every comparison.
-    return l >= 0 && l <= kMaxOrder && std::fabs(x) <= kMaxX && std::fabs(eta) <= kMaxAbsEta;
+    return l >= 0 && l <= kMaxOrder && std::fabs(x) <= kMaxX && eta >= kMinEta && eta <= kMaxEta;
 }
 
 // True where the values are computed here rather than taken from GSL: below x = 2 eta for a
 // repulsive pair, wherever GSL falls back on its first-order JWKB approximation (outside its
 // small-x series region; errors up to a few per cent), and inside that series region at
 // l <= 4 and eta x > 0.5, where its series loses up to 8e-8 relative near the edge.
-bool computedHere(int l, double x, double eta)
-{
-    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
-    return eta > 0.0 && x > 0.0 && x < turningPoint;
-}
 
 // F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
 // l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
@@ -49,7 +48,7 @@ bool computedHere(int l, double x, double eta)
 // the numerators and denominators (DLMF 1.12.5), which needs no division per term; the
 // difference of successive approximants follows exactly from the product of the partial
 // numerators (DLMF 1.12.6), without cancellation.
-double logDerivativeF(int l, double x, double eta)
+double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
 {
     constexpr double eps = 1e-16;
     const double invx = 1.0 / x;
@@ -79,7 +78,7 @@ double logDerivativeF(int l, double x, double eta)
     };
     // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called. Two
     // terms per test.
-    for (int n = 0; n < 1000000; ++n) {
+    for (int n = 0; n < 5000000; ++n) {
         advance();
         advance();
         if (std::fabs(diff) <= eps * std::fabs(A * Bprev))
@@ -92,6 +91,10 @@ double logDerivativeF(int l, double x, double eta)
             diff *= 0x1p-1000;
         }
     }
+    // The denominators are the downward recurrence of F from high orders, where F > 0: the
+    // sign of the last one is the sign of F_l.
+    if (negative != nullptr)
+        *negative = B < 0.0;
     return A / B;
 }
 
@@ -306,6 +309,112 @@ void belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     *Fp = f * *F;
 }
 
+// Steed's method at x itself (Barnett, loc. cit.): F'/F and the sign of F from the continued
+// fraction in l, H'/H from DLMF 33.8.2, and the Wronskian. Sound beyond the turning point,
+// where the fraction for H'/H converges fast; the one for F'/F takes about x terms.
+void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    bool negative = false;
+    const double f = logDerivativeF(l, x, eta, &negative);
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH(l, eta, x, p, q);
+    double fc = 1.0 / std::sqrt((f - p) * (f - p) / q + q);
+    if (negative)
+        fc = -fc;
+    *F = fc;
+    *G = (f - p) * fc / q;
+    *Fp = f * fc;
+    *Gp = p * *G - q * fc;
+}
+
+// The asymptotic expansion at large x (DLMF 33.11.1):
+//   H+ = G + i F ~ e^(i theta) sum_k (a)_k (b)_k / (k! (2 i x)^k),
+// a = 1 + l + i eta, b = -l + i eta, theta = x - eta ln(2x) - l pi/2 + arg Gamma(l + 1 + i eta),
+// and H+' = e^(i theta) (i (1 - eta/x) S + S'). e^(i theta) is formed as e^(ix) times the
+// rest, so that x, which may be large, is reduced exactly. Returns false where the terms do not
+// fall to the rounding level before they start to grow, or grow so large on the way that
+// their sum cancels.
+bool asymptotic(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    using C = std::complex<double>;
+    const C a(1.0 + l, eta);
+    const C b(-static_cast<double>(l), eta);
+    const C z(0.0, -0.5 / x); // 1 / (2 i x)
+    C term = 1.0;
+    C sum = 1.0;
+    C dsum = 0.0; // x S'
+    double largest = 1.0;
+    double previous = 1.0;
+    bool converged = false;
+    for (int k = 1; k <= 400; ++k) {
+        term *= (a + (k - 1.0)) * (b + (k - 1.0)) * z / static_cast<double>(k);
+        sum += term;
+        dsum -= static_cast<double>(k) * term;
+        const double size = std::abs(term);
+        if (size == 0.0 || (size < 1e-17 * std::abs(sum) && k * size < 1e-17 * std::abs(sum))) {
+            converged = true;
+            break;
+        }
+        if (size > previous && size < largest * 1e-3 && k > 2)
+            return false; // past the smallest term
+        previous = size;
+        largest = std::max(largest, size);
+    }
+    if (!converged || largest > std::max(2e2, 0.2 * x))
+        return false;
+    gsl_sf_result lnr{kNaN, kNaN};
+    gsl_sf_result arg{kNaN, kNaN};
+    if (gslStatusOutcome(gsl_sf_lngamma_complex_e(l + 1.0, eta, &lnr, &arg)) != GslOutcome::Ok)
+        return false;
+    // (-i)^l exactly.
+    static constexpr double kRe[4] = {1.0, 0.0, -1.0, 0.0};
+    static constexpr double kIm[4] = {0.0, -1.0, 0.0, 1.0};
+    const double rest = arg.val - eta * std::log(2.0 * x);
+    const C phase =
+        C(std::cos(x), std::sin(x)) * C(kRe[l % 4], kIm[l % 4]) * C(std::cos(rest), std::sin(rest));
+    const C H = phase * sum;
+    const C Hp = phase * (C(0.0, 1.0 - eta / x) * sum + dsum / x);
+    *G = H.real();
+    *F = H.imag();
+    *Gp = Hp.real();
+    *Fp = Hp.imag();
+    return true;
+}
+
+// Arguments beyond x = 1e4 never reach GSL: its continued fraction runs away there (status
+// GSL_ERUNAWAY from about 9e4 on) and is not verified in between. Up to 1e6 Steed's method
+// backs up the asymptotic expansion; beyond, where the expansion does not converge (eta^2 or
+// l^2 not small against x), the result is NaN.
+constexpr double kGslMaxX = 1e4;
+constexpr double kSteedMaxX = 1e7;
+
+// Writes F, G, F', G' where they are computed here rather than by GSL, and says so.
+bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    if (!(x > 0.0))
+        return false; // GSL's domain error
+    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
+    if (eta > 0.0 && x < turningPoint) {
+        belowTurningPoint(l, x, eta, F, G, Fp, Gp);
+        return true;
+    }
+    if (x > kGslMaxX) {
+        if (!asymptotic(l, x, eta, F, G, Fp, Gp)) {
+            if (x <= kSteedMaxX) {
+                steed(l, x, eta, F, G, Fp, Gp);
+            } else {
+                *F = kNaN;
+                *G = kNaN;
+                *Fp = kNaN;
+                *Gp = kNaN;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
 // GSL's Coulomb values come scaled, with exponents that carry them beyond the double range
 // (status GSL_EOVRFLW or GSL_EUNDRFLW); the products are then +-inf or 0, which is what they
 // stand for. Any other error status (no convergence, a runaway iteration, a loss of
@@ -337,12 +446,10 @@ void GetFG(int l, double x, double eta, double* F, double* G)
         *G = kNaN;
         return;
     }
-    if (computedHere(l, x, eta)) {
-        double Fp = 0.0;
-        double Gp = 0.0;
-        belowTurningPoint(l, x, eta, F, G, &Fp, &Gp);
+    double Fp = 0.0;
+    double Gp = 0.0;
+    if (computedHere(l, x, eta, F, G, &Fp, &Gp))
         return;
-    }
     // GSL's array routine fills every order from 0 up to l.
     const std::size_t n = static_cast<std::size_t>(l) + 1;
     std::vector<double> fc(n);
@@ -369,10 +476,8 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
         *Gprime = kNaN;
         return;
     }
-    if (computedHere(l, x, eta)) {
-        belowTurningPoint(l, x, eta, F, G, Fprime, Gprime);
+    if (computedHere(l, x, eta, F, G, Fprime, Gprime))
         return;
-    }
     // A single order: one value in each array. F and F' share one exponent, G and G' the other.
     double fc = 0.0;
     double fcp = 0.0;
