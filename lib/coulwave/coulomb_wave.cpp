@@ -389,13 +389,32 @@ bool asymptotic(int l, double x, double eta, double* F, double* G, double* Fp, d
 constexpr double kGslMaxX = 1e4;
 constexpr double kSteedMaxX = 1e7;
 
+// GSL's power series at the origin: used by GSL for x < 1.2, |eta x| < 10 and F inside the
+// double range at order 0. Below the turning point its values there are right to 6e-13 at
+// l >= 5 and for attractive pairs; at lower orders of a repulsive pair they lose up to 1e-9
+// as eta x grows (from eta x of 0.7 at l = 0, 7 at l = 1...4), and G' at l = 0 loses up to
+// 1e-11 at the smallest eta x.
+bool gslSeriesRegion(double x, double eta)
+{
+    return x < 1.2 && 2.0 * twobody_detail::kPi * eta < 0.9 * (-GSL_LOG_DBL_MIN) &&
+           std::fabs(eta * x) < 10.0;
+}
+
+bool gslSeriesServes(int l, double x, double eta)
+{
+    if (!gslSeriesRegion(x, eta))
+        return false;
+    const double etax = eta * x;
+    return l >= 5 || eta <= 0.0 || (l >= 1 ? etax <= 5.0 : etax >= 1e-4 && etax <= 0.5);
+}
+
 // Writes F, G, F', G' where they are computed here rather than by GSL, and says so.
 bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     if (!(x > 0.0))
         return false; // GSL's domain error
     const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
-    if (eta > 0.0 && x < turningPoint) {
+    if (eta > 0.0 && x < turningPoint && !gslSeriesServes(l, x, eta)) {
         belowTurningPoint(l, x, eta, F, G, Fp, Gp);
         return true;
     }
@@ -486,11 +505,11 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     double expF = 0.0;
     double expG = 0.0;
     // GSL's single-order evaluation loses digits below the turning point from about l = 5
-    // on (up to all of them at l = 50), often without saying so; recurring upward from order
-    // 0, as GetFG does, keeps them. Elsewhere the single order serves, unless GSL reports
-    // a loss of accuracy.
+    // on outside its series region (up to all of them at l = 50), often without saying so;
+    // recurring upward from order 0, as GetFG does, keeps them. Elsewhere the single order
+    // serves, unless GSL reports a loss of accuracy.
     const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
-    const bool fromOrderZero = l >= 5 && x < turningPoint;
+    const bool fromOrderZero = l >= 5 && x < turningPoint && !gslSeriesRegion(x, eta);
     int status = GSL_ELOSS;
     if (!fromOrderZero)
         status = gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc,
