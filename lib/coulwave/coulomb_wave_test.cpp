@@ -67,6 +67,53 @@ TEST(CoulombFunctions, WronskianBothRoutesAndWaves)
     }
 }
 
+// Beyond x = 1e4 GSL's continued fraction runs away; the asymptotic expansion and Steed's
+// method take over. Checked by closed forms at eta = 0 and, at eta != 0, by the recurrence in
+// l (DLMF 33.4.1), which a wrong phase sigma_l or sign would break.
+TEST(CoulombFunctions, LargeXClosedFormsAndRecurrence)
+{
+    for (double x : {2e4, 1.2e5, 3.3e6, 1e8}) {
+        const double tol = std::max(1e-12, 1e-15 * x), s = std::sin(x), c = std::cos(x);
+        double F, G, Fp, Gp;
+        CoulWave::GetFGprime(0, x, 0.0, &F, &G, &Fp, &Gp);
+        EXPECT_NEAR(F, s, tol) << x;
+        EXPECT_NEAR(G, c, tol) << x;
+        EXPECT_NEAR(Gp, -s, tol) << x;
+        CoulWave::GetFG(1, x, 0.0, &F, &G);
+        EXPECT_NEAR(F, s / x - c, tol) << x;
+        EXPECT_NEAR(G, c / x + s, tol) << x;
+    }
+    const struct {
+        int l;
+        double x, eta;
+    } points[] = {{1, 1e5, 0.5}, {40, 3e4, -300.0}, {9999, 5e6, 1e4}, {3, 9e7, 1e4}};
+    for (const auto& p : points) {
+        SCOPED_TRACE(testing::Message() << "l = " << p.l << ", x = " << p.x << ", eta = " << p.eta);
+        double u[3][4];
+        for (int k = 0; k < 3; ++k)
+            CoulWave::GetFGprime(p.l - 1 + k, p.x, p.eta, &u[k][0], &u[k][1], &u[k][2], &u[k][3]);
+        const double l = p.l, eta = p.eta, tol = std::max(1e-12, 1e-15 * p.x);
+        const double a = l * std::hypot(l + 1, eta), b = (2 * l + 1) * (eta + l * (l + 1) / p.x),
+                     c = (l + 1) * std::hypot(l, eta);
+        for (int j = 0; j < 2; ++j)
+            EXPECT_NEAR(a * u[2][j], b * u[1][j] - c * u[0][j], 3 * tol * (std::fabs(b) + c))
+                << "F/G " << j;
+        EXPECT_NEAR(u[1][2] * u[1][1] - u[1][0] * u[1][3], 1.0, tol);
+    }
+}
+
+// F and G beyond the double range deep below the barrier, and GSL errors with its handler off.
+TEST(CoulombFunctions, OutOfRangeValuesAndGslErrors)
+{
+    double F, G, Fp, Gp;
+    CoulWave::GetFGprime(0, 1.0, 300.0, &F, &G, &Fp, &Gp); // F ~ e^(-pi eta) = 1e-409
+    EXPECT_TRUE(F == 0.0 && Fp == 0.0 && G == HUGE_VAL && Gp == -HUGE_VAL);
+    gsl_error_handler_t* old = gsl_set_error_handler_off();
+    CoulWave::GetFG(0, 0.0, 0.0, &F, &G); // GSL's domain error: NaN, not what GSL left
+    gsl_set_error_handler(old);
+    EXPECT_TRUE(std::isnan(F) && std::isnan(G));
+}
+
 TEST(CoulombFunctions, NegativeOrderGivesNaNWithoutCallingGsl)
 {
     // x = -1 would reach GSL's aborting default handler if GSL were called.
