@@ -269,8 +269,8 @@ bool integrateInward(double L, double eta, double rho, double x, double& u, doub
 }
 
 // F, G, F', G' of order l at and below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)),
-// eta > 0.
-// Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5), where both continued
+// eta > 0, and of order 0 near the origin.
+// Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5, 3.5), where both continued
 // fractions converge in a few tens of terms (the one for H'/H slows down as rho - eta
 // falls below a few units): with f = F'/F and
 // p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q,
@@ -281,7 +281,7 @@ bool integrateInward(double L, double eta, double rho, double x, double& u, doub
 void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    const double rho0 = std::max(eta + std::sqrt(eta * eta + L), eta + 3.5);
+    const double rho0 = std::max({eta + std::sqrt(eta * eta + L), eta + 3.5, 3.5});
     double p = 0.0;
     double q = 0.0;
     logDerivativeH(l, eta, rho0, p, q);
@@ -422,7 +422,10 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
     if (!(x > 0.0))
         return false; // GSL's domain error
     const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
-    if (eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) {
+    // Below x = 1e-3 GSL's G' of order 0 loses up to 1e-7 (at x = 1e-12); there the inward
+    // integration serves at any eta, the oscillation of an attractive pair included.
+    const bool originOrderZero = l == 0 && x < 1e-3;
+    if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
         belowTurningPoint(l, x, eta, F, G, Fp, Gp);
         return true;
     }
