@@ -25,7 +25,9 @@
 //     bit): within 1e-12; 1.1e-12 for eta < -500 at x < 0.1.
 //   - x > 1e4 (computed here: the asymptotic expansion of H+, or Steed's method where it does
 //     not converge): within max(1e-12, 1e-15 x), the rounding of the phase at large x.
-//   - The rest of the served range (l > 1000, 1000 < eta <= 1e4, x < 1e-3): within 1e-12.
+//   - The rest of the served range (l > 1000, 1000 < eta <= 1e4, x < 1e-3): within 1e-12;
+//     G' of order 0 below the turning point at eta < 1e-5, where it is tiny, within 1e-15 of
+//     sqrt(F'^2 + G'^2) instead.
 //
 // Beyond the double range: below the turning point of a repulsive pair F = F' = 0, G = +inf,
 // G' = -inf. Elsewhere GSL signals the overflow to its current error handler; the library
@@ -42,12 +44,11 @@
 namespace CoulWave {
 
 // The complex gamma function Gamma(z) = |Gamma| e^(i arg Gamma), from GSL's complex
-// log-gamma. Accurate to rounding away from the poles z = 0, -1, -2, ...; at z = 0 GSL
-// signals a domain error (the default handler aborts), at the negative integers it gives
-// a huge, meaningless value. Past Re z of about 171.6 |Gamma| overflows and the result has
-// infinite or NaN components. Through ln Gamma, the error relative to |Gamma| grows as
-// (|ln|Gamma|| + |arg Gamma|) times the rounding: within 5e-13 for Re z in [-10.5, 40],
-// |Im z| <= 40 away from the poles (2e-13 at z = 1 - 50i, measured).
+// log-gamma. At the poles z = 0, -1, -2, ... (NaN, NaN); at z = 0 GSL signals a domain error
+// first (the default handler aborts). Past Re z of about 171.6 |Gamma| overflows and the
+// result has infinite or NaN components. Through ln Gamma, the error relative to |Gamma|
+// grows as (|ln|Gamma|| + |arg Gamma|) times the rounding: within 5e-13 for Re z in
+// [-10.5, 40], |Im z| <= 40 away from the poles.
 Misc::complex cgamma(Misc::complex z);
 
 // Writes *F = F_l(eta, x) and *G = G_l(eta, x). Note the order: x, then eta. The same values
