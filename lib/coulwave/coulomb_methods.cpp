@@ -1,0 +1,374 @@
+// Steed's method, the continued fractions it rests on, Taylor steps below the barrier and the
+// asymptotic expansion at large x.
+#include "coulomb_methods.h"
+#include "internal/constants.h"
+#include "internal/gsl_status.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+#include <gsl/gsl_sf_gamma.h>
+
+namespace CoulWave {
+namespace detail {
+
+namespace {
+
+using twobody_detail::GslOutcome;
+using twobody_detail::gslStatusOutcome;
+using twobody_detail::kNaN;
+
+// F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
+// l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
+//   f_l = S_{l+1} - R_{l+1}^2 / (S_{l+1} + S_{l+2} - R_{l+2}^2 / (S_{l+2} + S_{l+3} - ...)),
+// S_k = k/x + eta/k, R_k^2 = 1 + eta^2/k^2. Summed forward from the three-term recurrence of
+// the numerators and denominators (DLMF 1.12.5), which needs no division per term; the
+// difference of successive approximants follows exactly from the product of the partial
+// numerators (DLMF 1.12.6), without cancellation.
+double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
+{
+    // Summed in extended precision: near the turning point at large eta the rounding of
+    // some thousands of terms in double reaches 6e-12.
+    constexpr long double eps = 1e-16L;
+    const long double invx = 1.0 / x;
+    long double k = l + 1.0;
+    long double invk = 1.0 / k;
+    long double Sk = k * invx + eta * invk;
+    long double Aprev = 1.0; // A_{-1}, B_{-1}
+    long double Bprev = 0.0;
+    long double A = Sk; // A_0 = b_0, B_0 = 1
+    long double B = 1.0;
+    long double diff = 1.0; // A_j B_{j-1} - A_{j-1} B_j, up to sign
+    auto advance = [&]() {
+        const long double etak = eta * invk;
+        const long double a = -(1.0 + etak * etak);
+        k += 1.0;
+        invk = 1.0 / k;
+        const long double Sk1 = k * invx + eta * invk;
+        const long double b = Sk + Sk1;
+        Sk = Sk1;
+        const long double Anew = b * A + a * Aprev;
+        const long double Bnew = b * B + a * Bprev;
+        Aprev = A;
+        Bprev = B;
+        A = Anew;
+        B = Bnew;
+        diff *= a;
+    };
+    // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called. Two
+    // terms per test.
+    for (int n = 0; n < 5000000; ++n) {
+        advance();
+        advance();
+        if (std::fabs(diff) <= eps * std::fabs(A * Bprev))
+            break;
+        if (std::fabs(B) > 0x1p500) {
+            A *= 0x1p-500;
+            B *= 0x1p-500;
+            Aprev *= 0x1p-500;
+            Bprev *= 0x1p-500;
+            diff *= 0x1p-1000;
+        }
+    }
+    // The denominators are the downward recurrence of F from high orders, where F > 0: the
+    // sign of the last one is the sign of F_l.
+    if (negative != nullptr)
+        *negative = B < 0.0L;
+    return static_cast<double>(A / B);
+}
+
+// (p, q) with p + i q = H'/H, H = G_l + i F_l, at (eta, rho) from the continued fraction
+// DLMF 33.8.2 (Barnett's "CF2", Comput. Phys. Commun. 21 (1981) 297):
+//   H'/H = i (1 - eta/rho) + (i/rho) a_1 / (b_1 + a_2 / (b_2 + ...)),
+// a_j = (l + j + i eta)(j - 1 - l + i eta), b_j = 2 (rho - eta + j i), summed forward as
+// above. It converges in a few tens of terms at and beyond the turning point for rho of a
+// few units.
+void logDerivativeH(int l, double eta, double rho, double& p, double& q)
+{
+    constexpr double eps2 = 1e-32; // squared tolerance
+    const double br = 2.0 * (rho - eta);
+    double Apr = 1.0, Api = 0.0, Bpr = 0.0, Bpi = 0.0; // A_{j-1}, B_{j-1}
+    double Ar = 0.0, Ai = 0.0, Br = 1.0, Bi = 0.0;     // A_0 = 0, B_0 = 1
+    double diff2 = 1.0; // |A_j B_{j-1} - A_{j-1} B_j|^2 = prod |a_i|^2
+    const double eta2 = eta * eta;
+    const double dl = l;
+    double dj = 0.0;
+    for (int j = 0; j < 100000; ++j) {
+        for (int twice = 0; twice < 2; ++twice) {
+            dj += 1.0;
+            const double ar = (dj + dl) * (dj - 1.0 - dl) - eta2;
+            const double ai = eta * (2.0 * dj - 1.0);
+            const double bi = 2.0 * dj;
+            const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
+            const double Ani = br * Ai + bi * Ar + ar * Api + ai * Apr;
+            const double Bnr = br * Br - bi * Bi + ar * Bpr - ai * Bpi;
+            const double Bni = br * Bi + bi * Br + ar * Bpi + ai * Bpr;
+            Apr = Ar;
+            Api = Ai;
+            Bpr = Br;
+            Bpi = Bi;
+            Ar = Anr;
+            Ai = Ani;
+            Br = Bnr;
+            Bi = Bni;
+            diff2 *= ((dj + dl) * (dj + dl) + eta2) * ((dj - 1.0 - dl) * (dj - 1.0 - dl) + eta2);
+        }
+        if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi))
+            break;
+        if (std::fabs(Br) + std::fabs(Bi) > 0x1p200) {
+            Ar *= 0x1p-200;
+            Ai *= 0x1p-200;
+            Br *= 0x1p-200;
+            Bi *= 0x1p-200;
+            Apr *= 0x1p-200;
+            Api *= 0x1p-200;
+            Bpr *= 0x1p-200;
+            Bpi *= 0x1p-200;
+            diff2 *= 0x1p-800;
+        }
+    }
+    // K = A / B.
+    const double den = Br * Br + Bi * Bi;
+    const double Kr = (Ar * Br + Ai * Bi) / den;
+    const double Ki = (Ai * Br - Ar * Bi) / den;
+    p = -Ki / rho;
+    q = 1.0 - eta / rho + Kr / rho;
+}
+
+constexpr int maxTerms = 400;
+
+// Per-order factors of the Taylor recurrence below, tabulated to keep divisions out of it:
+// 1 / ((n + 1)(n + 2)), n(n - 1) / ((n + 1)(n + 2)) and 2n / (n + 2).
+struct RecurrenceFactors {
+    double inv[maxTerms];
+    double quad[maxTerms];
+    double lin[maxTerms];
+    constexpr RecurrenceFactors() : inv(), quad(), lin()
+    {
+        for (int n = 0; n < maxTerms; ++n) {
+            const double dn = n;
+            inv[n] = 1.0 / ((dn + 1.0) * (dn + 2.0));
+            quad[n] = dn * (dn - 1.0) * inv[n];
+            lin[n] = 2.0 * dn / (dn + 2.0);
+        }
+    }
+};
+constexpr RecurrenceFactors kFactors;
+
+// Carries a solution (u, u') of the Coulomb equation
+//   rho^2 u'' = (L + 2 eta rho - rho^2) u,   L = l (l + 1),
+// from rho down to x < rho by Taylor-series steps (the method of the Taylor series for
+// linear ODEs with polynomial coefficients, e.g. Barton, Willers and Zahar, Comput. J. 14
+// (1971) 243). Expanding about rho0, u = sum a_n t^n with t = rho - rho0, the coefficients obey
+//   rho0^2 (n+1)(n+2) a_{n+2} = (c0 - n(n-1)) a_n - 2 rho0 n(n+1) a_{n+1} + c1 a_{n-1} - a_{n-2},
+// c0 = L + 2 eta rho0 - rho0^2, c1 = 2 eta - 2 rho0; the series converges for |t| < rho0.
+// Below the turning point the irregular solution grows inward, so the integration is stable
+// for it. u is kept scaled by 2^binexp to stay clear of overflow. Returns false, early, once
+// u is far beyond the double range.
+bool integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
+{
+    constexpr double eps = 1e-16;
+    constexpr double growthPerStep = 32.0; // e-folds allowed per step below the barrier
+    constexpr double phasePerStep = 1.0;   // radians allowed per step in an allowed stretch
+    while (rho > x) {
+        const double c0 = L + rho * (2.0 * eta - rho);
+        // The local growth rate sqrt(L / r^2 + 2 eta / r - 1) rises inward, so the step is
+        // sized by its value at the far end: sized at the near end, a step from the turning
+        // point would span a growth of hundreds of e-folds, beyond what the series sums. In
+        // an allowed stretch (attractive eta) the same bound caps the phase per step.
+        // In an allowed stretch the terms of an oscillating series cancel, so there the phase
+        // per step stays small.
+        auto kappa = [&](double r) {
+            const double k2 = L / (r * r) + 2.0 * eta / r - 1.0;
+            return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
+        };
+        double span = std::min(rho - x, 0.5 * rho);
+        for (int i = 0; i < 4 && kappa(rho - span) * span > growthPerStep; ++i)
+            span = growthPerStep / kappa(rho - span);
+        // Land exactly on x when the remaining distance is close to one step.
+        if (rho - span < x || rho - x < 1.05 * span)
+            span = rho - x;
+        // The step ends on a double, exactly: rho + h rounded would shift every later step
+        // by up to half an ulp of rho, and G by kappa times that, which adds up to 1e-12
+        // over a barrier at eta = 1000. (rho - span is within a factor 2 of rho, so the
+        // difference below is exact.)
+        const double next = rho - span;
+        const double h = next - rho;
+        const double s = h / rho;
+        const double s2 = s * s;
+        const double A = c0 * s2;
+        const double C = (2.0 * eta - 2.0 * rho) * h * s2;
+        const double D = h * h * s2;
+        // Scaled coefficients b_n = a_n h^n.
+        double bm2 = 0.0;
+        double bm1 = 0.0;
+        double b0 = u;
+        double b1 = up * h;
+        double sum = b0 + b1;
+        double dsum = b1; // h u'(rho + h) = sum n b_n
+        // The factors do not depend on the terms; only one product and one sum wait for the
+        // newest term b1, the rest for b0, which is one term older.
+        auto advance = [&](int n) {
+            const double inv = kFactors.inv[n];
+            const double older =
+                (A * inv - s2 * kFactors.quad[n]) * b0 + (C * inv) * bm1 - (D * inv) * bm2;
+            const double b2 = older - (s * kFactors.lin[n]) * b1;
+            sum += b2;
+            dsum += (n + 2.0) * b2;
+            bm2 = bm1;
+            bm1 = b0;
+            b0 = b1;
+            b1 = b2;
+        };
+        // Four terms at a time, the tail tested after each group.
+        for (int n = 0; n + 3 < maxTerms; n += 4) {
+            advance(n);
+            advance(n + 1);
+            advance(n + 2);
+            advance(n + 3);
+            const double tail = std::fabs(b1) + std::fabs(b0);
+            if (n >= 2 && (n + 5.0) * tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum))
+                break;
+        }
+        u = sum;
+        up = dsum / h;
+        rho = next;
+        if (std::fabs(u) > 0x1p600) {
+            u = std::ldexp(u, -600);
+            up = std::ldexp(up, -600);
+            binexp += 600;
+            // G grows inward all the way; past 2^1100 nothing of it is left in range.
+            if (binexp > 1100)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// F, G, F', G' of order l at and below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)),
+// eta > 0, and of order 0 near the origin.
+// Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5, 3.5), where both continued
+// fractions converge in a few tens of terms (the one for H'/H slows down as rho - eta
+// falls below a few units): with f = F'/F and
+// p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q,
+// G' = p G - q F. G, which grows inward below the turning point, is carried from rho0 to x
+// by Taylor steps; F'/F at x from its continued fraction; then the Wronskian F'G - FG' = 1
+// gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there. Values
+// beyond the double range come out as F = F' = 0, G = +inf, G' = -inf.
+void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    const double L = static_cast<double>(l) * (l + 1.0);
+    const double rho0 = std::max({eta + std::sqrt(eta * eta + L), eta + 3.5, 3.5});
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH(l, eta, rho0, p, q);
+    const double f0 = logDerivativeF(l, rho0, eta);
+    // The sign of F is left open here and fixed below, where F > 0.
+    const double fc = 1.0 / std::sqrt((f0 - p) * (f0 - p) / q + q);
+    double gc = (f0 - p) * fc / q;
+    double gcp = p * gc - q * fc;
+    int binexp = 0;
+    if (!integrateInward(L, eta, rho0, x, gc, gcp, binexp)) {
+        *F = 0.0;
+        *Fp = 0.0;
+        *G = HUGE_VAL;
+        *Gp = -HUGE_VAL;
+        return;
+    }
+    const double f = logDerivativeF(l, x, eta);
+    double fs = 1.0 / (gc * f - gcp);
+    if (binexp != 0) {
+        gc = std::ldexp(gc, binexp);
+        gcp = std::ldexp(gcp, binexp);
+        fs = std::ldexp(fs, -binexp);
+    }
+    // Below the turning point F is positive (it grows convexly from 0); G, G' take its sign.
+    if (fs < 0.0) {
+        fs = -fs;
+        gc = -gc;
+        gcp = -gcp;
+    }
+    *G = gc;
+    *Gp = gcp;
+    *F = fs;
+    *Fp = f * *F;
+}
+
+// Steed's method at x itself (Barnett, loc. cit.): F'/F and the sign of F from the continued
+// fraction in l, H'/H from DLMF 33.8.2, and the Wronskian. Sound beyond the turning point,
+// where the fraction for H'/H converges fast; the one for F'/F takes about x terms.
+void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    bool negative = false;
+    const double f = logDerivativeF(l, x, eta, &negative);
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH(l, eta, x, p, q);
+    double fc = 1.0 / std::sqrt((f - p) * (f - p) / q + q);
+    if (negative)
+        fc = -fc;
+    *F = fc;
+    *G = (f - p) * fc / q;
+    *Fp = f * fc;
+    *Gp = p * *G - q * fc;
+}
+
+// The asymptotic expansion at large x (DLMF 33.11.1):
+//   H+ = G + i F ~ e^(i theta) sum_k (a)_k (b)_k / (k! (2 i x)^k),
+// a = 1 + l + i eta, b = -l + i eta, theta = x - eta ln(2x) - l pi/2 + arg Gamma(l + 1 + i eta),
+// and H+' = e^(i theta) (i (1 - eta/x) S + S'). e^(i theta) is formed as e^(ix) times the
+// rest, so that x, which may be large, is reduced exactly. Returns false where the terms do not
+// fall to the rounding level before they start to grow, or grow so large on the way that
+// their sum cancels.
+bool asymptotic(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    using C = std::complex<double>;
+    const C a(1.0 + l, eta);
+    const C b(-static_cast<double>(l), eta);
+    const C z(0.0, -0.5 / x); // 1 / (2 i x)
+    C term = 1.0;
+    C sum = 1.0;
+    C dsum = 0.0; // x S'
+    double largest = 1.0;
+    double previous = 1.0;
+    bool converged = false;
+    for (int k = 1; k <= 400; ++k) {
+        term *= (a + (k - 1.0)) * (b + (k - 1.0)) * z / static_cast<double>(k);
+        sum += term;
+        dsum -= static_cast<double>(k) * term;
+        const double size = std::abs(term);
+        if (size == 0.0 || (size < 1e-17 * std::abs(sum) && k * size < 1e-17 * std::abs(sum))) {
+            converged = true;
+            break;
+        }
+        if (size > previous && size < largest * 1e-3 && k > 2)
+            return false; // past the smallest term
+        previous = size;
+        largest = std::max(largest, size);
+    }
+    if (!converged || largest > std::max(2e2, 0.2 * x))
+        return false;
+    gsl_sf_result lnr{kNaN, kNaN};
+    gsl_sf_result arg{kNaN, kNaN};
+    if (gslStatusOutcome(gsl_sf_lngamma_complex_e(l + 1.0, eta, &lnr, &arg)) != GslOutcome::Ok)
+        return false;
+    // (-i)^l exactly.
+    static constexpr double kRe[4] = {1.0, 0.0, -1.0, 0.0};
+    static constexpr double kIm[4] = {0.0, -1.0, 0.0, 1.0};
+    const double rest = arg.val - eta * std::log(2.0 * x);
+    const C phase =
+        C(std::cos(x), std::sin(x)) * C(kRe[l % 4], kIm[l % 4]) * C(std::cos(rest), std::sin(rest));
+    const C H = phase * sum;
+    const C Hp = phase * (C(0.0, 1.0 - eta / x) * sum + dsum / x);
+    *G = H.real();
+    *F = H.imag();
+    *Gp = Hp.real();
+    *Fp = Hp.imag();
+    return true;
+}
+
+} // namespace detail
+} // namespace CoulWave

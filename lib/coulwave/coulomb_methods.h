@@ -1,0 +1,25 @@
+// The numerical methods behind the Coulomb wave functions where the library computes them
+// itself; not installed. Arguments as in coulomb_wave.h (x before eta); each writes F_l, G_l,
+// F'_l, G'_l through the four pointers.
+#ifndef TWOBODY_COULOMB_METHODS_H
+#define TWOBODY_COULOMB_METHODS_H
+
+namespace CoulWave {
+namespace detail {
+
+// Below and at the turning point of a repulsive pair, and at order 0 near the origin: G
+// carried inward from the turning point by Taylor steps, F from the Wronskian. Values beyond
+// the double range come out as F = F' = 0, G = +inf, G' = -inf.
+void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+// Steed's method at x, beyond the turning point; about x terms of work.
+void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+// The asymptotic expansion of H+ at large x; false (nothing written) where it does not
+// converge to the rounding level.
+bool asymptotic(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+} // namespace detail
+} // namespace CoulWave
+
+#endif
