@@ -234,12 +234,12 @@ bool integrateInward(double L, double eta, double rho, double x, double& u, doub
         u = sum;
         up = dsum / h;
         rho = next;
-        if (std::fabs(u) > 0x1p600) {
+        if (std::fabs(u) > 0x1p600 || std::fabs(up) > 0x1p600) {
             u = std::ldexp(u, -600);
             up = std::ldexp(up, -600);
             binexp += 600;
             // G grows inward all the way; past 2^1100 nothing of it is left in range.
-            if (binexp > 1100)
+            if (std::ilogb(u) + binexp > 1100)
                 return false;
         }
     }
@@ -257,7 +257,7 @@ bool integrateInward(double L, double eta, double rho, double x, double& u, doub
 // G' = p G - q F. G, which grows inward below the turning point, is carried from rho0 to x
 // by Taylor steps; F'/F at x from its continued fraction; then the Wronskian F'G - FG' = 1
 // gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there. Values
-// beyond the double range come out as F = F' = 0, G = +inf, G' = -inf.
+// beyond the double range come out as 0 (F, F'), +inf (G) or -inf (G').
 void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
@@ -279,14 +279,16 @@ void belowTurningPoint(int l, double x, double eta, double* F, double* G, double
         return;
     }
     const double f = logDerivativeF(l, x, eta);
-    double fs = 1.0 / (gc * f - gcp);
+    // 1 / (G f - G'), formed so that G f cannot overflow near the origin.
+    double fs = (1.0 / gc) / (f - gcp / gc);
     if (binexp != 0) {
         gc = std::ldexp(gc, binexp);
         gcp = std::ldexp(gcp, binexp);
         fs = std::ldexp(fs, -binexp);
     }
     // Below the turning point F is positive (it grows convexly from 0); G, G' take its sign.
-    if (fs < 0.0) {
+    // (F may have underflowed to a signed zero.)
+    if (std::signbit(fs)) {
         fs = -fs;
         gc = -gc;
         gcp = -gcp;
@@ -294,7 +296,7 @@ void belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     *G = gc;
     *Gp = gcp;
     *F = fs;
-    *Fp = f * *F;
+    *Fp = f * fs;
 }
 
 // Steed's method at x itself (Barnett, loc. cit.): F'/F and the sign of F from the continued
@@ -368,6 +370,21 @@ bool asymptotic(int l, double x, double eta, double* F, double* G, double* Fp, d
     *Gp = Hp.real();
     *Fp = Hp.imag();
     return true;
+}
+
+void towardOrigin(int l, double eta, double x0, double x, double& F, double& Fp, double& G,
+                  double& Gp)
+{
+    if (l == 0) {
+        Gp -= 2.0 * eta * G * std::log(x0 / x);
+        F *= x / x0;
+        return;
+    }
+    const double r = x0 / x;
+    G *= std::pow(r, l);
+    Gp = -l * G / x;
+    F /= std::pow(r, l + 1);
+    Fp = (l + 1) * F / x;
 }
 
 } // namespace detail

@@ -20,6 +20,7 @@ namespace {
 using detail::asymptotic;
 using detail::belowTurningPoint;
 using detail::steed;
+using detail::towardOrigin;
 using twobody_detail::GslOutcome;
 using twobody_detail::gslStatusOutcome;
 using twobody_detail::kNaN;
@@ -44,6 +45,7 @@ bool served(int l, double x, double eta)
 // backs up the asymptotic expansion; beyond, where the expansion does not converge (l^2 +
 // eta^2 above about 30 x, which the served range excludes there), the result is NaN.
 constexpr double kGslMaxX = 1e4;
+constexpr double kNearOrigin = 1e-24;
 constexpr double kSteedMaxX = 1e7;
 
 // GSL's power series at the origin: used by GSL for x < 1.2, |eta x| < 10 and F inside the
@@ -125,6 +127,14 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
         *G = kNaN;
         *Fprime = kNaN;
         *Gprime = kNaN;
+        return;
+    }
+    // Closer to the origin than 1e-24 the values follow from those at 1e-24 by their leading
+    // behaviour, to rounding: on the way there 1/x and G' overflow, and GSL's G' of order 0
+    // and its signs beyond the double range go wrong.
+    if (x > 0.0 && x < kNearOrigin) {
+        GetFGprime(l, kNearOrigin, eta, F, G, Fprime, Gprime);
+        towardOrigin(l, eta, kNearOrigin, x, *F, *Fprime, *G, *Gprime);
         return;
     }
     if (computedHere(l, x, eta, F, G, Fprime, Gprime))

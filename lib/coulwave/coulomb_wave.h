@@ -29,8 +29,9 @@
 //     G' of order 0 below the turning point at eta < 1e-5, where it is tiny, within 1e-15 of
 //     sqrt(F'^2 + G'^2) instead.
 //
-// Beyond the double range: below the turning point of a repulsive pair F = F' = 0, G = +inf,
-// G' = -inf. Elsewhere GSL signals the overflow to its current error handler; the library
+// Beyond the double range: below the turning point of a repulsive pair (and for order 0 at
+// x < 1e-3) a value that leaves the range comes back as 0 (F, F'), +inf (G) or -inf (G').
+// Elsewhere GSL signals the overflow to its current error handler; the library
 // installs none, and GSL's default handler prints a message and aborts. With the handler
 // switched off by the caller, such results are 0, +-inf or NaN (NaN, for instance, for l of a
 // hundred at x = 0.01 without charge). Every other error status GSL returns gives NaN, never
