@@ -58,13 +58,16 @@ TEST(CoulombFunctions, WronskianBothRoutesAndWaves)
         EXPECT_EQ(out, complex(F2, -G2));
         EXPECT_EQ(CoulWave::CWincoming(p.l, p.x, p.eta), std::conj(out));
     }
-    // Near the origin F_0 = C_0 x (1 + eta x), C_0^2 = 2 pi eta / (e^(2 pi eta) - 1).
-    for (double eta : {-2.0, -0.3, 0.5, 3.0}) {
-        const double x = 1e-6, c0 = std::sqrt(2 * pi * eta / std::expm1(2 * pi * eta));
-        double F, G;
-        CoulWave::GetFG(0, x, eta, &F, &G);
-        EXPECT_NEAR(F / (c0 * x * (1 + eta * x)), 1.0, 1e-10) << "eta = " << eta;
-    }
+    // Near the origin F_0 = C_0 x (1 + eta x), C_0^2 = 2 pi eta / (e^(2 pi eta) - 1), and
+    // F'G = 1 + FG' (FG' ~ 2 eta x ln x), which fixes G's normalisation.
+    for (double eta : {-2.0, -0.3, 0.5, 3.0})
+        for (double x : {1e-6, 1e-30, 1e-300}) {
+            const double c0 = std::sqrt(2 * pi * eta / std::expm1(2 * pi * eta));
+            double F, G, Fp, Gp;
+            CoulWave::GetFGprime(0, x, eta, &F, &G, &Fp, &Gp);
+            EXPECT_NEAR(F / (c0 * x * (1 + eta * x)), 1.0, 1e-10) << eta << " " << x;
+            EXPECT_NEAR(Fp * G, 1.0, 1e-10 + 1e2 * x) << eta << " " << x;
+        }
 }
 
 // Beyond x = 1e4 GSL's continued fraction runs away; the asymptotic expansion and Steed's
