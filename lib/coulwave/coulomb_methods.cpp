@@ -183,9 +183,14 @@ bool integrateInward(double L, double eta, double rho, double x, double& u, doub
             const double k2 = L / (r * r) + 2.0 * eta / r - 1.0;
             return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
         };
+        // An attractive pair's wave number peaks inside a step that ends near the turning
+        // point, so the midpoint is looked at too.
+        auto rate = [&](double span) {
+            return std::max(kappa(rho - span), kappa(rho - 0.5 * span));
+        };
         double span = std::min(rho - x, 0.5 * rho);
-        for (int i = 0; i < 4 && kappa(rho - span) * span > growthPerStep; ++i)
-            span = growthPerStep / kappa(rho - span);
+        for (int i = 0; i < 4 && rate(span) * span > growthPerStep; ++i)
+            span = growthPerStep / rate(span);
         // Land exactly on x when the remaining distance is close to one step.
         if (rho - span < x || rho - x < 1.05 * span)
             span = rho - x;
@@ -288,6 +293,70 @@ void belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     }
     // Below the turning point F is positive (it grows convexly from 0); G, G' take its sign.
     // (F may have underflowed to a signed zero.)
+    if (std::signbit(fs)) {
+        fs = -fs;
+        gc = -gc;
+        gcp = -gcp;
+    }
+    *G = gc;
+    *Gp = gcp;
+    *F = fs;
+    *Fp = f * fs;
+}
+
+// F, G, F', G' beyond the turning point of an attractive pair, short of x = 3.5. Steed's
+// method at 3.5, the sign of F from the continued fraction for F'/F, and both solutions
+// carried inward by Taylor steps: in an allowed region neither of them dominates.
+void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    const double L = static_cast<double>(l) * (l + 1.0);
+    constexpr double rho0 = 3.5;
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH(l, eta, rho0, p, q);
+    bool negative = false;
+    const double f0 = logDerivativeF(l, rho0, eta, &negative);
+    double fc = 1.0 / std::sqrt((f0 - p) * (f0 - p) / q + q);
+    if (negative)
+        fc = -fc;
+    double gc = (f0 - p) * fc / q;
+    double gcp = p * gc - q * fc;
+    double fcp = f0 * fc;
+    int binexpF = 0;
+    int binexpG = 0;
+    integrateInward(L, eta, rho0, x, fc, fcp, binexpF);
+    integrateInward(L, eta, rho0, x, gc, gcp, binexpG);
+    *F = std::ldexp(fc, binexpF);
+    *Fp = std::ldexp(fcp, binexpF);
+    *G = std::ldexp(gc, binexpG);
+    *Gp = std::ldexp(gcp, binexpG);
+}
+
+// F, G, F', G' of order l below its turning point from G, G' of order 0 at the same x: G rises
+// by the recurrences DLMF 33.4.3-4 (stable upward for the irregular solution, which grows
+// with l there), F follows from F'/F and the Wronskian as in belowTurningPoint.
+void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
+                         double* Fp, double* Gp)
+{
+    double gc = G0;
+    double gcp = G0p;
+    int binexp = 0;
+    for (int k = 1; k <= l; ++k) {
+        const double R = std::sqrt(1.0 + (eta / k) * (eta / k));
+        const double S = k / x + eta / k;
+        const double g = (S * gc - gcp) / R;
+        gcp = R * gc - S * g;
+        gc = g;
+        if (std::fabs(gc) > 0x1p600 || std::fabs(gcp) > 0x1p600) {
+            gc = std::ldexp(gc, -600);
+            gcp = std::ldexp(gcp, -600);
+            binexp += 600;
+        }
+    }
+    const double f = logDerivativeF(l, x, eta);
+    double fs = std::ldexp((1.0 / gc) / (f - gcp / gc), -binexp);
+    gc = std::ldexp(gc, binexp);
+    gcp = std::ldexp(gcp, binexp);
     if (std::signbit(fs)) {
         fs = -fs;
         gc = -gc;

@@ -12,6 +12,14 @@ namespace detail {
 // the double range come out as 0 (F, F'), +inf (G) or -inf (G').
 void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 
+// Beyond the turning point of an attractive pair at x < 3.5: both solutions carried inward
+// from Steed's method at 3.5.
+void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+// Below the turning point of order l, from G, G' of order 0 at x: l steps of the recurrence.
+void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
+                         double* Fp, double* Gp);
+
 // Steed's method at x, beyond the turning point; about x terms of work.
 void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 

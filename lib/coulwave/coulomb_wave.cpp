@@ -17,10 +17,12 @@ namespace CoulWave {
 
 namespace {
 
+using detail::allowedInward;
 using detail::asymptotic;
 using detail::belowTurningPoint;
 using detail::steed;
 using detail::towardOrigin;
+using detail::upwardFromOrderZero;
 using twobody_detail::GslOutcome;
 using twobody_detail::gslStatusOutcome;
 using twobody_detail::kNaN;
@@ -64,7 +66,29 @@ bool gslSeriesServes(int l, double x, double eta)
     if (!gslSeriesRegion(x, eta))
         return false;
     const double etax = eta * x;
-    return l >= 5 || eta <= 0.0 || (l >= 1 ? etax <= 5.0 : etax >= 1e-4 && etax <= 0.5);
+    return l >= 5 || eta <= 0.0 || (l >= 1 ? etax <= 1.0 : etax >= 1e-4 && etax <= 0.5);
+}
+
+// An attractive pair short of x = 3.5, where GSL's values lose up to 3e-7 (its series at
+// order 0, carried up in l by its recurrence). Beyond the turning point both solutions are
+// carried inward from 3.5; below it, G alone, at orders up to 30 from the turning point
+// region itself and above from order 0 by the recurrence in l (carried inward at order l, G
+// starts out in an oscillating stretch that the large centrifugal term makes short and
+// steep, and loses up to 8e-12).
+constexpr double kAttractiveOwnX = 3.5;
+
+void attractiveNearOrigin(int l, double x, double eta, double turningPoint, double* F, double* G,
+                          double* Fp, double* Gp)
+{
+    if (x > turningPoint) {
+        allowedInward(l, x, eta, F, G, Fp, Gp);
+    } else if (l <= 30) {
+        belowTurningPoint(l, x, eta, F, G, Fp, Gp);
+    } else {
+        double F0, G0, F0p, G0p;
+        allowedInward(0, x, eta, &F0, &G0, &F0p, &G0p);
+        upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
+    }
 }
 
 // Writes F, G, F', G' where they are computed here rather than by GSL, and says so.
@@ -76,6 +100,10 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
     // Below x = 1e-3 GSL's G' of order 0 loses up to 1e-7 (at x = 1e-12); there the inward
     // integration serves at any eta, the oscillation of an attractive pair included.
     const bool originOrderZero = l == 0 && x < 1e-3;
+    if (eta < 0.0 && x < kAttractiveOwnX && !originOrderZero) {
+        attractiveNearOrigin(l, x, eta, turningPoint, F, G, Fp, Gp);
+        return true;
+    }
     if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
         belowTurningPoint(l, x, eta, F, G, Fp, Gp);
         return true;
