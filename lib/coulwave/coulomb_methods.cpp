@@ -156,7 +156,67 @@ struct RecurrenceFactors {
 };
 constexpr RecurrenceFactors kFactors;
 
-// Carries a solution (u, u') of the Coulomb equation
+// One Taylor step of N solutions at once, from rho to rho + h (the N recurrences share their
+// factors, and their chains of dependent products overlap).
+template <int N>
+void taylorStep(double L, double eta, double rho, double h, double (&u)[N], double (&up)[N])
+{
+    constexpr double eps = 1e-16;
+    const double c0 = L + rho * (2.0 * eta - rho);
+    const double s = h / rho;
+    const double s2 = s * s;
+    const double A = c0 * s2;
+    const double C = (2.0 * eta - 2.0 * rho) * h * s2;
+    const double D = h * h * s2;
+    // Scaled coefficients b_n = a_n h^n.
+    double bm2[N], bm1[N], b0[N], b1[N], sum[N], dsum[N]; // dsum: h u'(rho + h) = sum n b_n
+    for (int i = 0; i < N; ++i) {
+        bm2[i] = 0.0;
+        bm1[i] = 0.0;
+        b0[i] = u[i];
+        b1[i] = up[i] * h;
+        sum[i] = b0[i] + b1[i];
+        dsum[i] = b1[i];
+    }
+    // The factors do not depend on the terms; only one product and one sum wait for the
+    // newest term b1, the rest for b0, which is one term older.
+    auto advance = [&](int n) {
+        const double inv = kFactors.inv[n];
+        const double k0 = A * inv - s2 * kFactors.quad[n];
+        const double k1 = C * inv;
+        const double k2 = D * inv;
+        const double k3 = s * kFactors.lin[n];
+        for (int i = 0; i < N; ++i) {
+            const double b2 = (k0 * b0[i] + k1 * bm1[i] - k2 * bm2[i]) - k3 * b1[i];
+            sum[i] += b2;
+            dsum[i] += (n + 2.0) * b2;
+            bm2[i] = bm1[i];
+            bm1[i] = b0[i];
+            b0[i] = b1[i];
+            b1[i] = b2;
+        }
+    };
+    // Four terms at a time, the tails tested after each group.
+    for (int n = 0; n + 3 < maxTerms; n += 4) {
+        advance(n);
+        advance(n + 1);
+        advance(n + 2);
+        advance(n + 3);
+        bool done = n >= 2;
+        for (int i = 0; i < N && done; ++i) {
+            const double tail = std::fabs(b1[i]) + std::fabs(b0[i]);
+            done = (n + 5.0) * tail <= eps * std::fabs(dsum[i]) && tail <= eps * std::fabs(sum[i]);
+        }
+        if (done)
+            break;
+    }
+    for (int i = 0; i < N; ++i) {
+        u[i] = sum[i];
+        up[i] = dsum[i] / h;
+    }
+}
+
+// Carries N solutions (u, u') of the Coulomb equation
 //   rho^2 u'' = (L + 2 eta rho - rho^2) u,   L = l (l + 1),
 // from rho down to x < rho by Taylor-series steps (the method of the Taylor series for
 // linear ODEs with polynomial coefficients, e.g. Barton, Willers and Zahar, Comput. J. 14
@@ -164,27 +224,26 @@ constexpr RecurrenceFactors kFactors;
 //   rho0^2 (n+1)(n+2) a_{n+2} = (c0 - n(n-1)) a_n - 2 rho0 n(n+1) a_{n+1} + c1 a_{n-1} - a_{n-2},
 // c0 = L + 2 eta rho0 - rho0^2, c1 = 2 eta - 2 rho0; the series converges for |t| < rho0.
 // Below the turning point the irregular solution grows inward, so the integration is stable
-// for it. u is kept scaled by 2^binexp to stay clear of overflow. Returns false, early, once
-// u is far beyond the double range.
-bool integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
+// for it; in an allowed stretch neither solution dominates. The solutions are kept scaled by
+// 2^binexp to stay clear of overflow. Returns false, early, once the first is far beyond the
+// double range.
+template <int N>
+bool integrateInward(double L, double eta, double rho, double x, double (&u)[N], double (&up)[N],
+                     int& binexp)
 {
-    constexpr double eps = 1e-16;
     constexpr double growthPerStep = 32.0; // e-folds allowed per step below the barrier
-    constexpr double phasePerStep = 1.0;   // radians allowed per step in an allowed stretch
+    constexpr double phasePerStep = 4.0;   // radians allowed per step in an allowed stretch
+    // The local growth rate sqrt(L / r^2 + 2 eta / r - 1) rises inward, so a step is sized by
+    // its value at the far end: sized at the near end, a step from the turning point would
+    // span a growth of hundreds of e-folds, beyond what the series sums. In an allowed
+    // stretch the terms of the series oscillate and cancel, so there the phase per step stays
+    // small; an attractive pair's wave number peaks inside a step that ends near the turning
+    // point, so the midpoint is looked at too.
+    auto kappa = [&](double r) {
+        const double k2 = L / (r * r) + 2.0 * eta / r - 1.0;
+        return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
+    };
     while (rho > x) {
-        const double c0 = L + rho * (2.0 * eta - rho);
-        // The local growth rate sqrt(L / r^2 + 2 eta / r - 1) rises inward, so the step is
-        // sized by its value at the far end: sized at the near end, a step from the turning
-        // point would span a growth of hundreds of e-folds, beyond what the series sums. In
-        // an allowed stretch (attractive eta) the same bound caps the phase per step.
-        // In an allowed stretch the terms of an oscillating series cancel, so there the phase
-        // per step stays small.
-        auto kappa = [&](double r) {
-            const double k2 = L / (r * r) + 2.0 * eta / r - 1.0;
-            return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
-        };
-        // An attractive pair's wave number peaks inside a step that ends near the turning
-        // point, so the midpoint is looked at too.
         auto rate = [&](double span) {
             return std::max(kappa(rho - span), kappa(rho - 0.5 * span));
         };
@@ -199,52 +258,16 @@ bool integrateInward(double L, double eta, double rho, double x, double& u, doub
         // over a barrier at eta = 1000. (rho - span is within a factor 2 of rho, so the
         // difference below is exact.)
         const double next = rho - span;
-        const double h = next - rho;
-        const double s = h / rho;
-        const double s2 = s * s;
-        const double A = c0 * s2;
-        const double C = (2.0 * eta - 2.0 * rho) * h * s2;
-        const double D = h * h * s2;
-        // Scaled coefficients b_n = a_n h^n.
-        double bm2 = 0.0;
-        double bm1 = 0.0;
-        double b0 = u;
-        double b1 = up * h;
-        double sum = b0 + b1;
-        double dsum = b1; // h u'(rho + h) = sum n b_n
-        // The factors do not depend on the terms; only one product and one sum wait for the
-        // newest term b1, the rest for b0, which is one term older.
-        auto advance = [&](int n) {
-            const double inv = kFactors.inv[n];
-            const double older =
-                (A * inv - s2 * kFactors.quad[n]) * b0 + (C * inv) * bm1 - (D * inv) * bm2;
-            const double b2 = older - (s * kFactors.lin[n]) * b1;
-            sum += b2;
-            dsum += (n + 2.0) * b2;
-            bm2 = bm1;
-            bm1 = b0;
-            b0 = b1;
-            b1 = b2;
-        };
-        // Four terms at a time, the tail tested after each group.
-        for (int n = 0; n + 3 < maxTerms; n += 4) {
-            advance(n);
-            advance(n + 1);
-            advance(n + 2);
-            advance(n + 3);
-            const double tail = std::fabs(b1) + std::fabs(b0);
-            if (n >= 2 && (n + 5.0) * tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum))
-                break;
-        }
-        u = sum;
-        up = dsum / h;
+        taylorStep(L, eta, rho, next - rho, u, up);
         rho = next;
-        if (std::fabs(u) > 0x1p600 || std::fabs(up) > 0x1p600) {
-            u = std::ldexp(u, -600);
-            up = std::ldexp(up, -600);
+        if (std::fabs(u[0]) > 0x1p600 || std::fabs(up[0]) > 0x1p600) {
+            for (int i = 0; i < N; ++i) {
+                u[i] = std::ldexp(u[i], -600);
+                up[i] = std::ldexp(up[i], -600);
+            }
             binexp += 600;
             // G grows inward all the way; past 2^1100 nothing of it is left in range.
-            if (std::ilogb(u) + binexp > 1100)
+            if (std::ilogb(u[0]) + binexp > 1100)
                 return false;
         }
     }
@@ -276,7 +299,12 @@ void belowTurningPoint(int l, double x, double eta, double* F, double* G, double
     double gc = (f0 - p) * fc / q;
     double gcp = p * gc - q * fc;
     int binexp = 0;
-    if (!integrateInward(L, eta, rho0, x, gc, gcp, binexp)) {
+    double g[1] = {gc};
+    double gp[1] = {gcp};
+    const bool inRange = integrateInward(L, eta, rho0, x, g, gp, binexp);
+    gc = g[0];
+    gcp = gp[0];
+    if (!inRange) {
         *F = 0.0;
         *Fp = 0.0;
         *G = HUGE_VAL;
@@ -321,15 +349,14 @@ void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp
         fc = -fc;
     double gc = (f0 - p) * fc / q;
     double gcp = p * gc - q * fc;
-    double fcp = f0 * fc;
-    int binexpF = 0;
-    int binexpG = 0;
-    integrateInward(L, eta, rho0, x, fc, fcp, binexpF);
-    integrateInward(L, eta, rho0, x, gc, gcp, binexpG);
-    *F = std::ldexp(fc, binexpF);
-    *Fp = std::ldexp(fcp, binexpF);
-    *G = std::ldexp(gc, binexpG);
-    *Gp = std::ldexp(gcp, binexpG);
+    double u[2] = {gc, fc};
+    double up[2] = {gcp, f0 * fc};
+    int binexp = 0;
+    integrateInward(L, eta, rho0, x, u, up, binexp);
+    *G = std::ldexp(u[0], binexp);
+    *Gp = std::ldexp(up[0], binexp);
+    *F = std::ldexp(u[1], binexp);
+    *Fp = std::ldexp(up[1], binexp);
 }
 
 // F, G, F', G' of order l below its turning point from G, G' of order 0 at the same x: G rises

@@ -69,8 +69,9 @@ bool gslSeriesServes(int l, double x, double eta)
     return l >= 5 || eta <= 0.0 || (l >= 1 ? etax <= 1.0 : etax >= 1e-4 && etax <= 0.5);
 }
 
-// An attractive pair short of x = 3.5, where GSL's values lose up to 3e-7 (its series at
-// order 0, carried up in l by its recurrence). Beyond the turning point both solutions are
+// An attractive pair short of x = 3.5 at 1 <= |eta| x < 200, where GSL's values lose up to
+// 3e-7 (its series at order 0, carried up in l by its recurrence; outside that band of eta x
+// they are right to 9e-13). Beyond the turning point both solutions are
 // carried inward from 3.5; below it, G alone, at orders up to 30 from the turning point
 // region itself and above from order 0 by the recurrence in l (carried inward at order l, G
 // starts out in an oscillating stretch that the large centrifugal term makes short and
@@ -100,7 +101,8 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
     // Below x = 1e-3 GSL's G' of order 0 loses up to 1e-7 (at x = 1e-12); there the inward
     // integration serves at any eta, the oscillation of an attractive pair included.
     const bool originOrderZero = l == 0 && x < 1e-3;
-    if (eta < 0.0 && x < kAttractiveOwnX && !originOrderZero) {
+    if (eta < 0.0 && x < kAttractiveOwnX && -eta * x >= 1.0 && -eta * x < 200.0 &&
+        !originOrderZero) {
         attractiveNearOrigin(l, x, eta, turningPoint, F, G, Fp, Gp);
         return true;
     }
