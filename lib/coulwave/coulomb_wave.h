@@ -13,29 +13,30 @@
 // Served range: 0 <= l <= 10000, |x| <= 1e8, -1000 <= eta <= 1e4, all finite. Outside it (a
 // NaN or infinite argument, l < 0 or l > 10000, |x| > 1e8, eta < -1000 or eta > 1e4) every
 // routine returns NaN at once without calling GSL, whose Coulomb routines loop forever or give
-// up there, and whose values below eta = -1000 near the origin are not to be trusted. Inside
-// it x must be > 0: at x <= 0 GSL signals a domain error.
+// up there, and whose values below eta = -1000 near the origin are not to be trusted (nor is
+// the continued fraction for F'/F above eta = 1e4). Inside it x must be > 0: at x <= 0 GSL
+// signals a domain error.
 //
 // Accuracy, where F, G, F', G' are normal doubles: relative to each function below the turning
 // point x_tp = eta + sqrt(eta^2 + l(l+1)), relative to sqrt(F^2 + G^2) (sqrt(F'^2 + G'^2) for
 // the derivatives) at and beyond it.
-//   - Repulsive pair (eta > 0) at and below x_tp, outside GSL's series region at the origin
-//     (computed here): within 1e-13.
-//   - The rest of l <= 1000, -1000 <= eta <= 1000, 1e-3 <= x <= 1e4 (GSL's values, bit for
-//     bit): within 1e-12; 1.1e-12 for eta < -500 at x < 0.1.
+//   - Repulsive pair (eta > 0) at and below x_tp, outside GSL's power series at the origin
+//     (x < 1.2, |eta x| < 10) except its low orders (computed here): within 1e-13.
+//   - The rest of l <= 1000, -1000 <= eta <= 1000, 1e-3 <= x <= 1e4: within 1e-12. Computed
+//     here for an attractive pair at x < 3.5 and 1 <= |eta| x < 200, elsewhere GSL's values,
+//     bit for bit.
 //   - x > 1e4 (computed here: the asymptotic expansion of H+, or Steed's method where it does
 //     not converge): within max(1e-12, 1e-15 x), the rounding of the phase at large x.
-//   - The rest of the served range (l > 1000, 1000 < eta <= 1e4, x < 1e-3): within 1e-12;
-//     G' of order 0 below the turning point at eta < 1e-5, where it is tiny, within 1e-15 of
-//     sqrt(F'^2 + G'^2) instead.
+//   - The rest of the served range (l > 1000, 1000 < eta <= 1e4, x < 1e-3; order 0 computed
+//     here below x = 1e-3): within 1e-12; G' of order 0 below the turning point at
+//     eta < 1e-5, where it is tiny, within 1e-15 of sqrt(F'^2 + G'^2) instead.
 //
-// Beyond the double range: below the turning point of a repulsive pair (and for order 0 at
-// x < 1e-3) a value that leaves the range comes back as 0 (F, F'), +inf (G) or -inf (G').
-// Elsewhere GSL signals the overflow to its current error handler; the library
-// installs none, and GSL's default handler prints a message and aborts. With the handler
-// switched off by the caller, such results are 0, +-inf or NaN (NaN, for instance, for l of a
-// hundred at x = 0.01 without charge). Every other error status GSL returns gives NaN, never
-// the value GSL left behind.
+// Beyond the double range: where the values are computed here, one that leaves the range
+// comes back as 0 (F, F'), +inf (G) or -inf (G'). Where they are GSL's, GSL signals the
+// overflow to its current error handler; the library installs none, and GSL's default handler
+// prints a message and aborts. With the handler switched off by the caller, such results are
+// 0, +-inf or NaN (NaN, for instance, for l of a hundred at x = 0.01 without charge). Every
+// other error status GSL returns gives NaN, never the value GSL left behind.
 // Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_COULOMB_WAVE_H
 #define TWOBODY_COULOMB_WAVE_H
