@@ -26,30 +26,29 @@ using twobody_detail::kNaN;
 // the numerators and denominators (DLMF 1.12.5), which needs no division per term; the
 // difference of successive approximants follows exactly from the product of the partial
 // numerators (DLMF 1.12.6), without cancellation.
-double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
+template <class Real>
+double logDerivativeFIn(int l, double x, double eta, bool* negative)
 {
-    // Summed in extended precision: near the turning point at large eta the rounding of
-    // some thousands of terms in double reaches 6e-12.
-    constexpr long double eps = 1e-16L;
-    const long double invx = 1.0 / x;
-    long double k = l + 1.0;
-    long double invk = 1.0 / k;
-    long double Sk = k * invx + eta * invk;
-    long double Aprev = 1.0; // A_{-1}, B_{-1}
-    long double Bprev = 0.0;
-    long double A = Sk; // A_0 = b_0, B_0 = 1
-    long double B = 1.0;
-    long double diff = 1.0; // A_j B_{j-1} - A_{j-1} B_j, up to sign
+    constexpr Real eps = Real(1e-16);
+    const Real invx = Real(1) / x;
+    Real k = l + 1.0;
+    Real invk = 1.0 / k;
+    Real Sk = k * invx + eta * invk;
+    Real Aprev = 1.0; // A_{-1}, B_{-1}
+    Real Bprev = 0.0;
+    Real A = Sk; // A_0 = b_0, B_0 = 1
+    Real B = 1.0;
+    Real diff = 1.0; // A_j B_{j-1} - A_{j-1} B_j, up to sign
     auto advance = [&]() {
-        const long double etak = eta * invk;
-        const long double a = -(1.0 + etak * etak);
+        const Real etak = eta * invk;
+        const Real a = -(1.0 + etak * etak);
         k += 1.0;
         invk = 1.0 / k;
-        const long double Sk1 = k * invx + eta * invk;
-        const long double b = Sk + Sk1;
+        const Real Sk1 = k * invx + eta * invk;
+        const Real b = Sk + Sk1;
         Sk = Sk1;
-        const long double Anew = b * A + a * Aprev;
-        const long double Bnew = b * B + a * Bprev;
+        const Real Anew = b * A + a * Aprev;
+        const Real Bnew = b * B + a * Bprev;
         Aprev = A;
         Bprev = B;
         A = Anew;
@@ -74,8 +73,18 @@ double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
     // The denominators are the downward recurrence of F from high orders, where F > 0: the
     // sign of the last one is the sign of F_l.
     if (negative != nullptr)
-        *negative = B < 0.0L;
+        *negative = B < Real(0);
     return static_cast<double>(A / B);
+}
+
+// In double up to x and |eta| of 100, in extended precision beyond: near the turning point
+// at large eta the rounding of thousands of terms in double reaches 6e-12 (at eta = 1000;
+// 1.5e-13 at eta = 100, x = 200).
+double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
+{
+    if (std::max(x, std::fabs(eta)) <= 100.0)
+        return logDerivativeFIn<double>(l, x, eta, negative);
+    return logDerivativeFIn<long double>(l, x, eta, negative);
 }
 
 // (p, q) with p + i q = H'/H, H = G_l + i F_l, at (eta, rho) from the continued fraction
