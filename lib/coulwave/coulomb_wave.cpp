@@ -43,18 +43,19 @@ bool served(int l, double x, double eta)
 }
 
 // Arguments beyond x = 1e4 never reach GSL: its continued fraction runs away there (status
-// GSL_ERUNAWAY from about 9e4 on) and is not verified in between. Up to 1e6 Steed's method
+// GSL_ERUNAWAY from about 9e4 on) and is not verified in between. Up to 1e7 Steed's method
 // backs up the asymptotic expansion; beyond, where the expansion does not converge (l^2 +
-// eta^2 above about 30 x, which the served range excludes there), the result is NaN.
+// eta^2 above about 30 x, which the served range excludes there), the result is NaN. Closer
+// to the origin than 1e-24 the values are carried from there (see GetFGprime).
 constexpr double kGslMaxX = 1e4;
 constexpr double kNearOrigin = 1e-24;
 constexpr double kSteedMaxX = 1e7;
 
 // GSL's power series at the origin: used by GSL for x < 1.2, |eta x| < 10 and F inside the
-// double range at order 0. Below the turning point its values there are right to 6e-13 at
-// l >= 5 and for attractive pairs; at lower orders of a repulsive pair they lose up to 1e-9
-// as eta x grows (from eta x of 0.7 at l = 0, 7 at l = 1...4), and G' at l = 0 loses up to
-// 1e-11 at the smallest eta x.
+// double range at order 0. For a repulsive pair its values there are right to 6e-13 at
+// l >= 5; at lower orders they lose up to 1e-9 as eta x grows (from eta x of 0.7 at l = 0,
+// 1.7 at l = 1...4), and G' at l = 0 loses up to 1e-11 at the smallest eta x. For an
+// attractive pair see attractiveNearOrigin.
 bool gslSeriesRegion(double x, double eta)
 {
     return x < 1.2 && 2.0 * twobody_detail::kPi * eta < 0.9 * (-GSL_LOG_DBL_MIN) &&
@@ -71,11 +72,10 @@ bool gslSeriesServes(int l, double x, double eta)
 
 // An attractive pair short of x = 3.5 at 1 <= |eta| x < 200, where GSL's values lose up to
 // 3e-7 (its series at order 0, carried up in l by its recurrence; outside that band of eta x
-// they are right to 9e-13). Beyond the turning point both solutions are
-// carried inward from 3.5; below it, G alone, at orders up to 30 from the turning point
-// region itself and above from order 0 by the recurrence in l (carried inward at order l, G
-// starts out in an oscillating stretch that the large centrifugal term makes short and
-// steep, and loses up to 8e-12).
+// they are right to 9e-13). Beyond the turning point both solutions are carried inward from
+// 3.5; below it G alone, at orders up to 30 at order l itself, above from order 0 by the
+// recurrence in l (carried inward at order l, G starts out in an oscillating stretch that the
+// large centrifugal term makes short and steep, and loses up to 8e-12).
 constexpr double kAttractiveOwnX = 3.5;
 
 void attractiveNearOrigin(int l, double x, double eta, double turningPoint, double* F, double* G,
