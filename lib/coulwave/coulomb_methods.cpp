@@ -287,14 +287,13 @@ bool integrateInward(double L, double eta, double rho, double x, double (&u)[N],
 
 // F, G, F', G' of order l at and below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)),
 // eta > 0, and of order 0 near the origin.
-// Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5, 3.5), where both continued
-// fractions converge in a few tens of terms (the one for H'/H slows down as rho - eta
-// falls below a few units): with f = F'/F and
-// p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q,
-// G' = p G - q F. G, which grows inward below the turning point, is carried from rho0 to x
-// by Taylor steps; F'/F at x from its continued fraction; then the Wronskian F'G - FG' = 1
-// gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there. Values
-// beyond the double range come out as 0 (F, F'), +inf (G) or -inf (G').
+// Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5, 3.5), where both
+// continued fractions converge (the one for H'/H slows down as rho - eta falls below a few
+// units): with f = F'/F and p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q),
+// G = (f - p) F / q, G' = p G - q F. G, which grows inward below the turning point, is carried from
+// rho0 to x by Taylor steps; F'/F at x from its continued fraction; then the Wronskian F'G - FG' =
+// 1 gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there. Values beyond
+// the double range come out as 0 (F, F'), +inf (G) or -inf (G').
 void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
