@@ -1,5 +1,6 @@
 // Cost of the Coulomb routines: the phase-shift correction as the table builder calls it,
-// and the wave functions against the GSL call they replace below the turning point.
+// the wave functions against the GSL calls they replace at a few points, and a map of
+// GetFGprime's cost against GSL's single-order call over the domain of nuclear physics.
 #include <twobody/coulomb_correction.h>
 #include <twobody/coulomb_wave.h>
 
