@@ -72,8 +72,10 @@ TEST(CoulombFunctions, WronskianBothRoutesAndWaves)
 
 // Beyond x = 1e4 GSL's continued fraction runs away; the asymptotic expansion and Steed's
 // method take over. Checked by closed forms at eta = 0 and, at eta != 0, by the recurrence in
-// l (DLMF 33.4.1), which a wrong phase sigma_l or sign would break.
-TEST(CoulombFunctions, LargeXClosedFormsAndRecurrence)
+// l (DLMF 33.4.1), which a wrong phase sigma_l or sign would break; so are the routes near the
+// origin (an attractive pair at 1 <= |eta| x < 200, across l = 30; low orders of a repulsive
+// pair in GSL's series region).
+TEST(CoulombFunctions, ClosedFormsAndRecurrenceAcrossRoutes)
 {
     for (double x : {2e4, 1.2e5, 3.3e6, 1e8}) {
         const double tol = std::max(1e-12, 1e-15 * x), s = std::sin(x), c = std::cos(x);
@@ -89,7 +91,8 @@ TEST(CoulombFunctions, LargeXClosedFormsAndRecurrence)
     const struct {
         int l;
         double x, eta;
-    } points[] = {{1, 1e5, 0.5}, {40, 3e4, -300.0}, {9999, 5e6, 1e4}, {3, 9e7, 1e4}};
+    } points[] = {{1, 1e5, 0.5},     {40, 3e4, -300.0},  {9999, 5e6, 1e4}, {3, 9e7, 1e4},
+                  {1, 0.01, -500.0}, {31, 0.02, -300.0}, {2, 1.0, 3.0}};
     for (const auto& p : points) {
         SCOPED_TRACE(testing::Message() << "l = " << p.l << ", x = " << p.x << ", eta = " << p.eta);
         double u[3][4];
@@ -98,9 +101,10 @@ TEST(CoulombFunctions, LargeXClosedFormsAndRecurrence)
         const double l = p.l, eta = p.eta, tol = std::max(1e-12, 1e-15 * p.x);
         const double a = l * std::hypot(l + 1, eta), b = (2 * l + 1) * (eta + l * (l + 1) / p.x),
                      c = (l + 1) * std::hypot(l, eta);
-        for (int j = 0; j < 2; ++j)
-            EXPECT_NEAR(a * u[2][j], b * u[1][j] - c * u[0][j], 3 * tol * (std::fabs(b) + c))
-                << "F/G " << j;
+        for (int j = 0; j < 2; ++j) {
+            const double scale = std::fabs(b * u[1][j]) + std::fabs(c * u[0][j]);
+            EXPECT_NEAR(a * u[2][j], b * u[1][j] - c * u[0][j], 3 * tol * scale) << "F/G " << j;
+        }
         EXPECT_NEAR(u[1][2] * u[1][1] - u[1][0] * u[1][3], 1.0, tol);
     }
 }
