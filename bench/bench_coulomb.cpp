@@ -1,12 +1,19 @@
 // Cost of the Coulomb routines: the phase-shift correction as the table builder calls it,
-// and the wave functions against the GSL call they replace below the turning point.
+// the wave functions against the GSL calls they replace at a few points, and a map of
+// GetFGprime's cost against GSL's single-order call over the domain of nuclear physics.
 #include <twobody/coulomb_correction.h>
 #include <twobody/coulomb_wave.h>
 
 #include <benchmark/benchmark.h>
 #include <gsl/gsl_sf_coulomb.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -88,5 +95,76 @@ void BM_GslFGArray(benchmark::State& state)
     }
 }
 BENCHMARK(BM_GslFGArray)->DenseRange(0, 6);
+
+// The cost map over the domain of nuclear physics, l 0...1000, eta in [-1000, 1000], x in
+// [1e-3, 1e4]: GetFGprime's time per point against GSL's single-order call at the same point,
+// each the fastest of several rounds of repeated calls. Points where F or G leaves the double
+// range are skipped. Reports the median, 90th percentile and largest ratio as counters and
+// prints the map by region (below or beyond the turning point, sign of eta, size of l).
+double secondsPerCall(int reps, const std::function<void()>& call)
+{
+    double best = 1e30;
+    for (int round = 0; round < 3; ++round) {
+        const auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < reps; ++i)
+            call();
+        const std::chrono::duration<double> dt = std::chrono::steady_clock::now() - t0;
+        best = std::min(best, dt.count() / reps);
+    }
+    return best;
+}
+
+double quantile(std::vector<double> v, double q)
+{
+    std::sort(v.begin(), v.end());
+    return v[static_cast<std::size_t>(q * (v.size() - 1))];
+}
+
+void BM_GetFGprimeCostMap(benchmark::State& state)
+{
+    const int orders[] = {0, 1, 3, 10, 30, 100, 300, 1000};
+    const double etas[] = {-1000, -100, -10, -1, -0.01, 0.001, 0.1, 1, 10, 100, 300, 1000};
+    std::vector<double> all;
+    std::map<std::string, std::vector<double>> regions;
+    for (auto _ : state) {
+        all.clear();
+        regions.clear();
+        for (int l : orders)
+            for (double eta : etas)
+                for (double lx = -3.0; lx <= 4.0; lx += 0.5) {
+                    const double x = std::pow(10.0, lx);
+                    double F, G, Fp, Gp;
+                    CoulWave::GetFGprime(l, x, eta, &F, &G, &Fp, &Gp);
+                    if (!(std::isnormal(F) && std::isnormal(G)))
+                        continue;
+                    const double mine = secondsPerCall(20, [&] {
+                        CoulWave::GetFGprime(l, x, eta, &F, &G, &Fp, &Gp);
+                        benchmark::DoNotOptimize(F);
+                    });
+                    const double gsl = secondsPerCall(20, [&] {
+                        gsl_sf_result f, fp, g, gp;
+                        double ef, eg;
+                        gsl_sf_coulomb_wave_FG_e(eta, x, l, 0, &f, &fp, &g, &gp, &ef, &eg);
+                        benchmark::DoNotOptimize(f);
+                    });
+                    const double ratio = mine / gsl;
+                    all.push_back(ratio);
+                    const double tp = eta + std::sqrt(eta * eta + l * (l + 1.0));
+                    std::string key = x < tp ? "below x_tp" : "beyond x_tp";
+                    key += eta > 0 ? ", eta > 0" : ", eta <= 0";
+                    key += l <= 30 ? ", l <= 30" : ", l > 30";
+                    regions[key].push_back(ratio);
+                }
+    }
+    state.counters["points"] = static_cast<double>(all.size());
+    state.counters["median"] = quantile(all, 0.5);
+    state.counters["p90"] = quantile(all, 0.9);
+    state.counters["max"] = quantile(all, 1.0);
+    std::printf("%-36s %6s %7s %7s %7s\n", "region", "points", "median", "p90", "max");
+    for (const auto& r : regions)
+        std::printf("%-36s %6zu %7.2f %7.2f %7.2f\n", r.first.c_str(), r.second.size(),
+                    quantile(r.second, 0.5), quantile(r.second, 0.9), quantile(r.second, 1.0));
+}
+BENCHMARK(BM_GetFGprimeCostMap)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace

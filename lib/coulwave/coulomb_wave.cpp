@@ -1,5 +1,7 @@
 #include "coulomb_wave.h"
+#include "coulomb_methods.h"
 #include "internal/constants.h"
+#include "internal/gsl_status.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,341 +17,137 @@ namespace CoulWave {
 
 namespace {
 
+using detail::allowedInward;
+using detail::asymptotic;
+using detail::belowTurningPoint;
+using detail::steed;
+using detail::towardOrigin;
+using detail::upwardFromOrderZero;
+using twobody_detail::GslOutcome;
+using twobody_detail::gslStatusOutcome;
 using twobody_detail::kNaN;
 
-// Arguments beyond these never reach GSL: there its Coulomb routines loop forever
-// (x >= 2^30 at l >= 1, eta toward -infinity, any NaN or infinity) or give up anyway.
+// The served range. Beyond it GSL's Coulomb routines loop forever (x >= 2^30 at l >= 1, eta
+// toward -infinity, any NaN or infinity) or give up; in between, below eta = -1000 its values
+// near the origin lose up to 1e-9, and above eta = 1e4 the continued fraction for F'/F is not
+// to be trusted.
 constexpr int kMaxOrder = 10000;
 constexpr double kMaxX = 1e8;
-constexpr double kMaxAbsEta = 1e10;
+constexpr double kMinEta = -1000.0;
+constexpr double kMaxEta = 1e4;
 
 bool served(int l, double x, double eta)
 {
     // Written so that NaN fails every comparison.
-    return l >= 0 && l <= kMaxOrder && std::fabs(x) <= kMaxX && std::fabs(eta) <= kMaxAbsEta;
+    return l >= 0 && l <= kMaxOrder && std::fabs(x) <= kMaxX && eta >= kMinEta && eta <= kMaxEta;
 }
 
-// True where the values are computed here rather than taken from GSL: below x = 2 eta for a
-// repulsive pair, wherever GSL falls back on its first-order JWKB approximation (outside its
-// small-x series region; errors up to a few per cent), and inside that series region at
-// l <= 4 and eta x > 0.5, where its series loses up to 8e-8 relative near the edge.
-bool computedHere(int l, double x, double eta)
+// Arguments beyond x = 1e4 never reach GSL: its continued fraction runs away there (status
+// GSL_ERUNAWAY from about 9e4 on) and is not verified in between. Up to 1e7 Steed's method
+// backs up the asymptotic expansion; beyond, where the expansion does not converge (l^2 +
+// eta^2 above about 30 x, which the served range excludes there), the result is NaN. Closer
+// to the origin than 1e-24 the values are carried from there (see GetFGprime).
+constexpr double kGslMaxX = 1e4;
+constexpr double kNearOrigin = 1e-24;
+constexpr double kSteedMaxX = 1e7;
+
+// GSL's power series at the origin: used by GSL for x < 1.2, |eta x| < 10 and F inside the
+// double range at order 0. For a repulsive pair its values there are right to 6e-13 at
+// l >= 5; at lower orders they lose up to 1e-9 as eta x grows (from eta x of 0.7 at l = 0,
+// 1.7 at l = 1...4), and G' at l = 0 loses up to 1e-11 at the smallest eta x. For an
+// attractive pair see attractiveNearOrigin.
+bool gslSeriesRegion(double x, double eta)
 {
-    if (!(x > 0.0 && x < 2.0 * eta))
+    return x < 1.2 && 2.0 * twobody_detail::kPi * eta < 0.9 * (-GSL_LOG_DBL_MIN) &&
+           std::fabs(eta * x) < 10.0;
+}
+
+bool gslSeriesServes(int l, double x, double eta)
+{
+    if (!gslSeriesRegion(x, eta))
         return false;
-    const bool series = x < 1.2 && 2.0 * twobody_detail::kPi * eta < 0.9 * (-GSL_LOG_DBL_MIN) &&
-                        std::fabs(eta * x) < 10.0;
-    return !series || (l <= 4 && eta * x > 0.5);
+    const double etax = eta * x;
+    return l >= 5 || eta <= 0.0 || (l >= 1 ? etax <= 1.0 : etax >= 1e-4 && etax <= 0.5);
 }
 
-// F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
-// l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
-//   f_l = S_{l+1} - R_{l+1}^2 / (S_{l+1} + S_{l+2} - R_{l+2}^2 / (S_{l+2} + S_{l+3} - ...)),
-// S_k = k/x + eta/k, R_k^2 = 1 + eta^2/k^2. Summed forward from the three-term recurrence of
-// the numerators and denominators (DLMF 1.12.5), which needs no division per term; the
-// difference of successive approximants follows exactly from the product of the partial
-// numerators (DLMF 1.12.6), without cancellation.
-double logDerivativeF(int l, double x, double eta)
+// An attractive pair short of x = 3.5 at 1 <= |eta| x < 200, where GSL's values lose up to
+// 3e-7 (its series at order 0, carried up in l by its recurrence; outside that band of eta x
+// they are right to 9e-13). Beyond the turning point both solutions are carried inward from
+// 3.5; below it G alone, at orders up to 30 at order l itself, above from order 0 by the
+// recurrence in l (carried inward at order l, G starts out in an oscillating stretch that the
+// large centrifugal term makes short and steep, and loses up to 8e-12).
+constexpr double kAttractiveOwnX = 3.5;
+
+void attractiveNearOrigin(int l, double x, double eta, double turningPoint, double* F, double* G,
+                          double* Fp, double* Gp)
 {
-    constexpr double eps = 1e-16;
-    const double invx = 1.0 / x;
-    double k = l + 1.0;
-    double invk = 1.0 / k;
-    double Sk = k * invx + eta * invk;
-    double Aprev = 1.0; // A_{-1}, B_{-1}
-    double Bprev = 0.0;
-    double A = Sk; // A_0 = b_0, B_0 = 1
-    double B = 1.0;
-    double diff = 1.0; // A_j B_{j-1} - A_{j-1} B_j, up to sign
-    auto advance = [&]() {
-        const double etak = eta * invk;
-        const double a = -(1.0 + etak * etak);
-        k += 1.0;
-        invk = 1.0 / k;
-        const double Sk1 = k * invx + eta * invk;
-        const double b = Sk + Sk1;
-        Sk = Sk1;
-        const double Anew = b * A + a * Aprev;
-        const double Bnew = b * B + a * Bprev;
-        Aprev = A;
-        Bprev = B;
-        A = Anew;
-        B = Bnew;
-        diff *= a;
-    };
-    // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called. Two
-    // terms per test.
-    for (int n = 0; n < 1000000; ++n) {
-        advance();
-        advance();
-        if (std::fabs(diff) <= eps * std::fabs(A * Bprev))
-            break;
-        if (std::fabs(B) > 0x1p500) {
-            A *= 0x1p-500;
-            B *= 0x1p-500;
-            Aprev *= 0x1p-500;
-            Bprev *= 0x1p-500;
-            diff *= 0x1p-1000;
-        }
+    if (x > turningPoint) {
+        allowedInward(l, x, eta, F, G, Fp, Gp);
+    } else if (l <= 30) {
+        belowTurningPoint(l, x, eta, F, G, Fp, Gp);
+    } else {
+        double F0, G0, F0p, G0p;
+        allowedInward(0, x, eta, &F0, &G0, &F0p, &G0p);
+        upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
     }
-    return A / B;
 }
 
-// (p, q) with p + i q = H'/H, H = G_0 + i F_0, at (eta, rho) from the continued fraction
-// DLMF 33.8.2 at l = 0 (Barnett's "CF2", Comput. Phys. Commun. 21 (1981) 297):
-//   H'/H = i (1 - eta/rho) + (i/rho) a_1 / (b_1 + a_2 / (b_2 + ...)),
-// a_j = (j + i eta)(j - 1 + i eta), b_j = 2 (rho - eta + j i), summed forward as above. It
-// converges in a few tens of terms at and beyond the turning point for rho of a few units.
-void logDerivativeH0(double eta, double rho, double& p, double& q)
+// Writes F, G, F', G' where they are computed here rather than by GSL, and says so.
+bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
-    constexpr double eps2 = 1e-32; // squared tolerance
-    const double br = 2.0 * (rho - eta);
-    double Apr = 1.0, Api = 0.0, Bpr = 0.0, Bpi = 0.0; // A_{j-1}, B_{j-1}
-    double Ar = 0.0, Ai = 0.0, Br = 1.0, Bi = 0.0;     // A_0 = 0, B_0 = 1
-    double diff2 = 1.0; // |A_j B_{j-1} - A_{j-1} B_j|^2 = prod |a_i|^2
-    const double eta2 = eta * eta;
-    double dj = 0.0;
-    for (int j = 0; j < 100000; ++j) {
-        for (int twice = 0; twice < 2; ++twice) {
-            dj += 1.0;
-            const double ar = dj * (dj - 1.0) - eta2;
-            const double ai = eta * (2.0 * dj - 1.0);
-            const double bi = 2.0 * dj;
-            const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
-            const double Ani = br * Ai + bi * Ar + ar * Api + ai * Apr;
-            const double Bnr = br * Br - bi * Bi + ar * Bpr - ai * Bpi;
-            const double Bni = br * Bi + bi * Br + ar * Bpi + ai * Bpr;
-            Apr = Ar;
-            Api = Ai;
-            Bpr = Br;
-            Bpi = Bi;
-            Ar = Anr;
-            Ai = Ani;
-            Br = Bnr;
-            Bi = Bni;
-            diff2 *= (dj * dj + eta2) * ((dj - 1.0) * (dj - 1.0) + eta2);
-        }
-        if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi))
-            break;
-        if (std::fabs(Br) + std::fabs(Bi) > 0x1p200) {
-            Ar *= 0x1p-200;
-            Ai *= 0x1p-200;
-            Br *= 0x1p-200;
-            Bi *= 0x1p-200;
-            Apr *= 0x1p-200;
-            Api *= 0x1p-200;
-            Bpr *= 0x1p-200;
-            Bpi *= 0x1p-200;
-            diff2 *= 0x1p-800;
-        }
+    if (!(x > 0.0))
+        return false; // GSL's domain error
+    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
+    // Below x = 1e-3 GSL's G' of order 0 loses up to 1e-7 (at x = 1e-12); there the inward
+    // integration serves at any eta, the oscillation of an attractive pair included.
+    const bool originOrderZero = l == 0 && x < 1e-3;
+    if (eta < 0.0 && x < kAttractiveOwnX && -eta * x >= 1.0 && -eta * x < 200.0 &&
+        !originOrderZero) {
+        attractiveNearOrigin(l, x, eta, turningPoint, F, G, Fp, Gp);
+        return true;
     }
-    // K = A / B.
-    const double den = Br * Br + Bi * Bi;
-    const double Kr = (Ar * Br + Ai * Bi) / den;
-    const double Ki = (Ai * Br - Ar * Bi) / den;
-    p = -Ki / rho;
-    q = 1.0 - eta / rho + Kr / rho;
+    if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
+        belowTurningPoint(l, x, eta, F, G, Fp, Gp);
+        return true;
+    }
+    if (x > kGslMaxX) {
+        if (!asymptotic(l, x, eta, F, G, Fp, Gp)) {
+            if (x <= kSteedMaxX) {
+                steed(l, x, eta, F, G, Fp, Gp);
+            } else {
+                *F = kNaN;
+                *G = kNaN;
+                *Fp = kNaN;
+                *Gp = kNaN;
+            }
+        }
+        return true;
+    }
+    return false;
 }
 
-constexpr int maxTerms = 400;
-
-// Per-order factors of the Taylor recurrence below, tabulated to keep divisions out of it:
-// 1 / ((n + 1)(n + 2)), n(n - 1) / ((n + 1)(n + 2)) and 2n / (n + 2).
-struct RecurrenceFactors {
-    double inv[maxTerms];
-    double quad[maxTerms];
-    double lin[maxTerms];
-    constexpr RecurrenceFactors() : inv(), quad(), lin()
-    {
-        for (int n = 0; n < maxTerms; ++n) {
-            const double dn = n;
-            inv[n] = 1.0 / ((dn + 1.0) * (dn + 2.0));
-            quad[n] = dn * (dn - 1.0) * inv[n];
-            lin[n] = 2.0 * dn / (dn + 2.0);
-        }
-    }
-};
-constexpr RecurrenceFactors kFactors;
-
-// Carries a solution (u, u') of the Coulomb equation
-//   rho^2 u'' = (L + 2 eta rho - rho^2) u,   L = l (l + 1),
-// from rho down to x < rho by Taylor-series steps (the method of the Taylor series for
-// linear ODEs with polynomial coefficients, e.g. Barton, Willers and Zahar, Comput. J. 14
-// (1971) 243). Expanding about rho0, u = sum a_n t^n with t = rho - rho0, the coefficients obey
-//   rho0^2 (n+1)(n+2) a_{n+2} = (c0 - n(n-1)) a_n - 2 rho0 n(n+1) a_{n+1} + c1 a_{n-1} - a_{n-2},
-// c0 = L + 2 eta rho0 - rho0^2, c1 = 2 eta - 2 rho0; the series converges for |t| < rho0.
-// Below the turning point the irregular solution grows inward, so the integration is stable
-// for it. u is kept scaled by 2^binexp to stay clear of overflow.
-void integrateInward(double L, double eta, double rho, double x, double& u, double& up, int& binexp)
-{
-    constexpr double eps = 1e-16;
-    constexpr double phasePerStep = 32.0; // growth exponent allowed per step
-    while (rho > x) {
-        const double c0 = L + rho * (2.0 * eta - rho);
-        const double kappa = std::sqrt(std::max(c0, 0.0)) / rho; // local growth rate
-        double span = std::min(rho - x, 0.5 * rho);
-        if (kappa * span > phasePerStep)
-            span = phasePerStep / kappa;
-        // Land exactly on x when the remaining distance is close to one step.
-        if (rho - span < x || rho - x < 1.05 * span)
-            span = rho - x;
-        const double h = -span;
-        const double s = h / rho;
-        const double s2 = s * s;
-        const double A = c0 * s2;
-        const double C = (2.0 * eta - 2.0 * rho) * h * s2;
-        const double D = h * h * s2;
-        // Scaled coefficients b_n = a_n h^n.
-        double bm2 = 0.0;
-        double bm1 = 0.0;
-        double b0 = u;
-        double b1 = up * h;
-        double sum = b0 + b1;
-        double dsum = b1; // h u'(rho + h) = sum n b_n
-        // The factors do not depend on the terms; only one product and one sum wait for the
-        // newest term b1, the rest for b0, which is one term older.
-        auto advance = [&](int n) {
-            const double inv = kFactors.inv[n];
-            const double older =
-                (A * inv - s2 * kFactors.quad[n]) * b0 + (C * inv) * bm1 - (D * inv) * bm2;
-            const double b2 = older - (s * kFactors.lin[n]) * b1;
-            sum += b2;
-            dsum += (n + 2.0) * b2;
-            bm2 = bm1;
-            bm1 = b0;
-            b0 = b1;
-            b1 = b2;
-        };
-        // Four terms at a time, the tail tested after each group.
-        for (int n = 0; n + 3 < maxTerms; n += 4) {
-            advance(n);
-            advance(n + 1);
-            advance(n + 2);
-            advance(n + 3);
-            const double tail = std::fabs(b1) + std::fabs(b0);
-            if (n >= 2 && (n + 5.0) * tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum))
-                break;
-        }
-        u = sum;
-        up = dsum / h;
-        rho = rho - span;
-        if (std::fabs(u) > 0x1p600) {
-            u = std::ldexp(u, -600);
-            up = std::ldexp(up, -600);
-            binexp += 600;
-        }
-    }
-}
-
-// F, G, F', G' of order l below x = 2 eta (eta > 0), where GSL's JWKB branch is only a
-// first-order approximation. G and G' of order 0 come from Steed's method at max(2 eta, 4),
-// carried inward by Taylor series and up in l by recurrence; F'/F from the continued
-// fraction; then the Wronskian F'G - FG' = 1 gives F = 1 / (G F'/F - G'), free of
-// cancellation since F'/F > 0 > G'/G there. Returns false (nothing written) where the values
-// would lie far outside the double range.
-bool belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
-{
-    const double L = static_cast<double>(l) * (l + 1.0);
-    // The start: the turning point of order 0, where both continued fractions converge in a
-    // few tens of terms; below 2 eta = 4 the one for H'/H slows down, so start at 4 instead.
-    const double rho0 = std::max(2.0 * eta, 4.0);
-    // The growth exponent of G between x and 2 eta at l = 0, int sqrt(2 eta/rho - 1) d rho,
-    // in closed form (rho = 2 eta sin^2 t), plus a bound on the centrifugal part. Beyond
-    // about 710 the values leave the double range; there, and for eta so large that F'/F at
-    // the start takes over 10^4 terms and loses digits, GSL's own evaluation and error
-    // handling apply.
-    if (eta > 5000.0)
-        return false;
-    const double centrifugal = l > 0 ? std::sqrt(L) * std::log(rho0 / x) : 0.0;
-    // The l = 0 part is at most pi eta; the closed form is needed only near the limit.
-    if (twobody_detail::kPi * eta + centrifugal > 720.0) {
-        const double t = std::asin(std::sqrt(std::min(x / (2.0 * eta), 1.0)));
-        const double growth =
-            2.0 * eta * (0.5 * twobody_detail::kPi - t - std::sin(t) * std::cos(t)) + centrifugal;
-        if (growth > 720.0)
-            return false;
-    }
-    // Order 0 is carried inward, then G rises to order l by the recurrences DLMF 33.4.3-4,
-    // stable upward for the irregular solution below the turning point.
-    // At rho0 Steed's method (Barnett, loc. cit.): with f = F'/F and p + i q = H'/H, the
-    // Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q, G' = p G - q F. The
-    // sign of F is left open here and fixed below, where F > 0.
-    double p = 0.0;
-    double q = 0.0;
-    logDerivativeH0(eta, rho0, p, q);
-    const double f0 = logDerivativeF(0, rho0, eta);
-    const double fc = 1.0 / std::sqrt((f0 - p) * (f0 - p) / q + q);
-    double gc = (f0 - p) * fc / q;
-    double gcp = p * gc - q * fc;
-    int binexp = 0;
-    integrateInward(0.0, eta, rho0, x, gc, gcp, binexp);
-    for (int k = 1; k <= l; ++k) {
-        const double R = std::sqrt(1.0 + (eta / k) * (eta / k));
-        const double S = k / x + eta / k;
-        const double g = (S * gc - gcp) / R;
-        gcp = R * gc - S * g;
-        gc = g;
-        if (std::fabs(gc) > 0x1p600) {
-            gc = std::ldexp(gc, -600);
-            gcp = std::ldexp(gcp, -600);
-            binexp += 600;
-        }
-    }
-    const double f = logDerivativeF(l, x, eta);
-    double fs = 1.0 / (gc * f - gcp);
-    if (binexp != 0) {
-        gc = std::ldexp(gc, binexp);
-        gcp = std::ldexp(gcp, binexp);
-        fs = std::ldexp(fs, -binexp);
-    }
-    // Below the turning point F is positive (it grows convexly from 0); G, G' take its sign.
-    if (fs < 0.0) {
-        fs = -fs;
-        gc = -gc;
-        gcp = -gcp;
-    }
-    *G = gc;
-    *Gp = gcp;
-    *F = fs;
-    *Fp = f * *F;
-    return true;
-}
+// GSL's Coulomb values come scaled, with exponents that carry them beyond the double range
+// (status GSL_EOVRFLW or GSL_EUNDRFLW); the products are then +-inf or 0, which is what they
+// stand for. Any other error status (no convergence, a runaway iteration, a loss of
+// accuracy, a domain error) leaves values that must not be used.
+bool scaledValuesUsable(int status) { return gslStatusOutcome(status) != GslOutcome::Failed; }
 
 } // namespace
 
 Misc::complex cgamma(Misc::complex z)
 {
-    gsl_sf_result lnr;
-    gsl_sf_result arg;
-    gsl_sf_lngamma_complex_e(z.real(), z.imag(), &lnr, &arg);
+    gsl_sf_result lnr{kNaN, kNaN};
+    gsl_sf_result arg{kNaN, kNaN};
+    const int status = gsl_sf_lngamma_complex_e(z.real(), z.imag(), &lnr, &arg);
+    // At the poles z = 0, -1, -2, ... Gamma is infinite; GSL flags only z = 0 and gives a huge
+    // finite value at the others.
+    const bool pole = z.imag() == 0.0 && z.real() <= 0.0 && z.real() == std::floor(z.real());
+    if (pole || gslStatusOutcome(status) != GslOutcome::Ok)
+        return {kNaN, kNaN};
     const double r = std::exp(lnr.val);
     const double phi = arg.val;
     const Misc::complex i = twobody_detail::kI;
     return r * (std::cos(phi) + i * std::sin(phi));
-}
-
-void GetFG(int l, double x, double eta, double* F, double* G)
-{
-    if (!served(l, x, eta)) {
-        *F = kNaN;
-        *G = kNaN;
-        return;
-    }
-    if (computedHere(l, x, eta)) {
-        double Fp = 0.0;
-        double Gp = 0.0;
-        if (belowTurningPoint(l, x, eta, F, G, &Fp, &Gp))
-            return;
-    }
-    // GSL's array routine fills every order from 0 up to l.
-    const std::size_t n = static_cast<std::size_t>(l) + 1;
-    std::vector<double> fc(n);
-    std::vector<double> gc(n);
-    double expF = 0.0;
-    double expG = 0.0;
-    gsl_sf_coulomb_wave_FG_array(0.0, l, eta, x, fc.data(), gc.data(), &expF, &expG);
-    *F = fc[n - 1] * std::exp(expF);
-    *G = gc[n - 1] * std::exp(expG);
 }
 
 void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime)
@@ -361,7 +159,15 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
         *Gprime = kNaN;
         return;
     }
-    if (computedHere(l, x, eta) && belowTurningPoint(l, x, eta, F, G, Fprime, Gprime))
+    // Closer to the origin than 1e-24 the values follow from those at 1e-24 by their leading
+    // behaviour, to rounding: on the way there 1/x and G' overflow, and GSL's G' of order 0
+    // and its signs beyond the double range go wrong.
+    if (x > 0.0 && x < kNearOrigin) {
+        GetFGprime(l, kNearOrigin, eta, F, G, Fprime, Gprime);
+        towardOrigin(l, eta, kNearOrigin, x, *F, *Fprime, *G, *Gprime);
+        return;
+    }
+    if (computedHere(l, x, eta, F, G, Fprime, Gprime))
         return;
     // A single order: one value in each array. F and F' share one exponent, G and G' the other.
     double fc = 0.0;
@@ -371,26 +177,46 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     double expF = 0.0;
     double expG = 0.0;
     // GSL's single-order evaluation loses digits below the turning point from about l = 5
-    // on (up to all of them at l = 50), often without saying so; recurring upward from order
-    // 0, as GetFG does, keeps them. Elsewhere the single order serves, unless GSL reports
-    // a loss of accuracy.
+    // on outside its series region (up to all of them at l = 50), often without saying so;
+    // recurring upward from order 0, as GetFG does, keeps them. Elsewhere the single order
+    // serves, unless GSL reports a loss of accuracy.
     const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
-    const bool fromOrderZero = l >= 5 && x < turningPoint;
-    if (fromOrderZero || gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp,
-                                                       &gc, &gcp, &expF, &expG) == GSL_ELOSS) {
+    const bool fromOrderZero = l >= 5 && x < turningPoint && !gslSeriesRegion(x, eta);
+    int status = GSL_ELOSS;
+    if (!fromOrderZero)
+        status = gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc,
+                                               &gcp, &expF, &expG);
+    if (status == GSL_ELOSS) {
         const std::size_t n = static_cast<std::size_t>(l) + 1;
         std::vector<double> a(4 * n);
-        gsl_sf_coulomb_wave_FGp_array(0.0, l, eta, x, &a[0], &a[n], &a[2 * n], &a[3 * n], &expF,
-                                      &expG);
+        status = gsl_sf_coulomb_wave_FGp_array(0.0, l, eta, x, &a[0], &a[n], &a[2 * n], &a[3 * n],
+                                               &expF, &expG);
         fc = a[n - 1];
         fcp = a[2 * n - 1];
         gc = a[3 * n - 1];
         gcp = a[4 * n - 1];
     }
+    if (!scaledValuesUsable(status)) {
+        *F = kNaN;
+        *G = kNaN;
+        *Fprime = kNaN;
+        *Gprime = kNaN;
+        return;
+    }
     *F = fc * std::exp(expF);
     *G = gc * std::exp(expG);
     *Fprime = fcp * std::exp(expF);
     *Gprime = gcp * std::exp(expG);
+}
+
+// One route for both: GSL's array of orders 0 ... l, which GetFG once asked for, is no more
+// accurate than the single order where that serves (1.6e-12 near the turning point at
+// eta = 1000 where the single order is right to 1e-13), and costs l times more.
+void GetFG(int l, double x, double eta, double* F, double* G)
+{
+    double Fp = 0.0;
+    double Gp = 0.0;
+    GetFGprime(l, x, eta, F, G, &Fp, &Gp);
 }
 
 Misc::complex CWoutgoing(int l, double x, double eta)

@@ -58,13 +58,67 @@ TEST(CoulombFunctions, WronskianBothRoutesAndWaves)
         EXPECT_EQ(out, complex(F2, -G2));
         EXPECT_EQ(CoulWave::CWincoming(p.l, p.x, p.eta), std::conj(out));
     }
-    // Near the origin F_0 = C_0 x (1 + eta x), C_0^2 = 2 pi eta / (e^(2 pi eta) - 1).
-    for (double eta : {-2.0, -0.3, 0.5, 3.0}) {
-        const double x = 1e-6, c0 = std::sqrt(2 * pi * eta / std::expm1(2 * pi * eta));
-        double F, G;
-        CoulWave::GetFG(0, x, eta, &F, &G);
-        EXPECT_NEAR(F / (c0 * x * (1 + eta * x)), 1.0, 1e-10) << "eta = " << eta;
+    // Near the origin F_0 = C_0 x (1 + eta x), C_0^2 = 2 pi eta / (e^(2 pi eta) - 1), and
+    // F'G = 1 + FG' (FG' ~ 2 eta x ln x), which fixes G's normalisation.
+    for (double eta : {-2.0, -0.3, 0.5, 3.0})
+        for (double x : {1e-6, 1e-30, 1e-300}) {
+            const double c0 = std::sqrt(2 * pi * eta / std::expm1(2 * pi * eta));
+            double F, G, Fp, Gp;
+            CoulWave::GetFGprime(0, x, eta, &F, &G, &Fp, &Gp);
+            EXPECT_NEAR(F / (c0 * x * (1 + eta * x)), 1.0, 1e-10) << eta << " " << x;
+            EXPECT_NEAR(Fp * G, 1.0, 1e-10 + 1e2 * x) << eta << " " << x;
+        }
+}
+
+// Beyond x = 1e4 GSL's continued fraction runs away; the asymptotic expansion and Steed's
+// method take over. Checked by closed forms at eta = 0 and, at eta != 0, by the recurrence in
+// l (DLMF 33.4.1), which a wrong phase sigma_l or sign would break; so are the routes near the
+// origin (an attractive pair at 1 <= |eta| x < 200, across l = 30; low orders of a repulsive
+// pair in GSL's series region).
+TEST(CoulombFunctions, ClosedFormsAndRecurrenceAcrossRoutes)
+{
+    for (double x : {2e4, 1.2e5, 3.3e6, 1e8}) {
+        const double tol = std::max(1e-12, 1e-15 * x), s = std::sin(x), c = std::cos(x);
+        double F, G, Fp, Gp;
+        CoulWave::GetFGprime(0, x, 0.0, &F, &G, &Fp, &Gp);
+        EXPECT_NEAR(F, s, tol) << x;
+        EXPECT_NEAR(G, c, tol) << x;
+        EXPECT_NEAR(Gp, -s, tol) << x;
+        CoulWave::GetFG(1, x, 0.0, &F, &G);
+        EXPECT_NEAR(F, s / x - c, tol) << x;
+        EXPECT_NEAR(G, c / x + s, tol) << x;
     }
+    const struct {
+        int l;
+        double x, eta;
+    } points[] = {{1, 1e5, 0.5},     {40, 3e4, -300.0},  {9999, 5e6, 1e4}, {3, 9e7, 1e4},
+                  {1, 0.01, -500.0}, {31, 0.02, -300.0}, {2, 1.0, 3.0}};
+    for (const auto& p : points) {
+        SCOPED_TRACE(testing::Message() << "l = " << p.l << ", x = " << p.x << ", eta = " << p.eta);
+        double u[3][4];
+        for (int k = 0; k < 3; ++k)
+            CoulWave::GetFGprime(p.l - 1 + k, p.x, p.eta, &u[k][0], &u[k][1], &u[k][2], &u[k][3]);
+        const double l = p.l, eta = p.eta, tol = std::max(1e-12, 1e-15 * p.x);
+        const double a = l * std::hypot(l + 1, eta), b = (2 * l + 1) * (eta + l * (l + 1) / p.x),
+                     c = (l + 1) * std::hypot(l, eta);
+        for (int j = 0; j < 2; ++j) {
+            const double scale = std::fabs(b * u[1][j]) + std::fabs(c * u[0][j]);
+            EXPECT_NEAR(a * u[2][j], b * u[1][j] - c * u[0][j], 3 * tol * scale) << "F/G " << j;
+        }
+        EXPECT_NEAR(u[1][2] * u[1][1] - u[1][0] * u[1][3], 1.0, tol);
+    }
+}
+
+// F and G beyond the double range deep below the barrier, and GSL errors with its handler off.
+TEST(CoulombFunctions, OutOfRangeValuesAndGslErrors)
+{
+    double F, G, Fp, Gp;
+    CoulWave::GetFGprime(0, 1.0, 300.0, &F, &G, &Fp, &Gp); // F ~ e^(-pi eta) = 1e-409
+    EXPECT_TRUE(F == 0.0 && Fp == 0.0 && G == HUGE_VAL && Gp == -HUGE_VAL);
+    gsl_error_handler_t* old = gsl_set_error_handler_off();
+    CoulWave::GetFG(0, 0.0, 0.0, &F, &G); // GSL's domain error: NaN, not what GSL left
+    gsl_set_error_handler(old);
+    EXPECT_TRUE(std::isnan(F) && std::isnan(G));
 }
 
 TEST(CoulombFunctions, NegativeOrderGivesNaNWithoutCallingGsl)
@@ -142,6 +196,9 @@ TEST(ComplexGamma, ValuesRecurrenceAndReflection)
         // Gamma(z) Gamma(1 - z) sin(pi z) = pi.
         expectRel(g * CoulWave::cgamma(1.0 - z) * std::sin(pi * z) / pi, 1.0, 1e-12);
     }
+    // The poles below 0, where GSL returns a huge finite value without an error.
+    for (double n : {-1.0, -2.0, -7.0})
+        EXPECT_TRUE(std::isnan(CoulWave::cgamma(n).real())) << n;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "bessel.h"
 
 #include "internal/constants.h"
+#include "internal/gsl_status.h"
 
-#include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_bessel.h>
 
 #include <algorithm>
@@ -14,31 +14,9 @@ namespace Bessel {
 
 namespace {
 
-// GSL's _e form with the error path settled: an overflow gives the infinity it stands for,
-// an underflow 0, and a result GSL did not write stays NaN (never stale stack memory).
-// With GSL's default handler an error still aborts inside GSL before this is reached.
-double settle(int status, const gsl_sf_result& r, double overflow)
-{
-    if (status == GSL_EOVRFLW)
-        return overflow;
-    if (status == GSL_EUNDRFLW)
-        return 0.0;
-    return r.val;
-}
-
-double gslCall(int (*f)(double, gsl_sf_result*), double overflow, double x)
-{
-    gsl_sf_result r{twobody_detail::kNaN, twobody_detail::kNaN};
-    const int status = f(x, &r);
-    return settle(status, r, overflow);
-}
-
-double gslCall(int (*f)(int, double, gsl_sf_result*), double overflow, int n, double x)
-{
-    gsl_sf_result r{twobody_detail::kNaN, twobody_detail::kNaN};
-    const int status = f(n, x, &r);
-    return settle(status, r, overflow);
-}
+// Every GSL call goes through gslCall: an overflow gives the infinity the function runs to,
+// an underflow 0, any other error status NaN.
+using twobody_detail::gslCall;
 
 constexpr double kInf = HUGE_VAL;
 
@@ -47,8 +25,8 @@ double yOverflow(int n) { return (n < 0 && n % 2 != 0) ? kInf : -kInf; }
 
 } // namespace
 
-double J0(double x) { return gslCall(gsl_sf_bessel_J0_e, kInf, x); }
-double J1(double x) { return gslCall(gsl_sf_bessel_J1_e, kInf, x); }
+double J0(double x) { return gslCall(kInf, gsl_sf_bessel_J0_e, x); }
+double J1(double x) { return gslCall(kInf, gsl_sf_bessel_J1_e, x); }
 // n = INT_MIN: GSL would negate it. C_-n = (-1)^n C_n with n = 2^31 even, one step above
 // INT_MAX by the recurrence C_(n+1) = (2n / x) C_n - C_(n-1) (DLMF 10.6.1; for K, with
 // a plus sign, DLMF 10.29.1).
@@ -58,27 +36,27 @@ double Jn(int n, double x)
 {
     if (n == INT_MIN)
         return x == 0.0 ? 0.0 : kTwiceIntMax / x * Jn(INT_MAX, x) - Jn(INT_MAX - 1, x);
-    return gslCall(gsl_sf_bessel_Jn_e, kInf, n, x);
+    return gslCall(kInf, gsl_sf_bessel_Jn_e, n, x);
 }
 
-double Y0(double x) { return gslCall(gsl_sf_bessel_Y0_e, -kInf, x); }
-double Y1(double x) { return gslCall(gsl_sf_bessel_Y1_e, -kInf, x); }
+double Y0(double x) { return gslCall(-kInf, gsl_sf_bessel_Y0_e, x); }
+double Y1(double x) { return gslCall(-kInf, gsl_sf_bessel_Y1_e, x); }
 double Yn(int n, double x)
 {
     if (n == INT_MIN) {
         const double top = Yn(INT_MAX, x);
         return std::isinf(top) ? top : kTwiceIntMax / x * top - Yn(INT_MAX - 1, x);
     }
-    return gslCall(gsl_sf_bessel_Yn_e, yOverflow(n), n, x);
+    return gslCall(yOverflow(n), gsl_sf_bessel_Yn_e, n, x);
 }
 
-double K0(double x) { return gslCall(gsl_sf_bessel_K0_e, kInf, x); }
-double K1(double x) { return gslCall(gsl_sf_bessel_K1_e, kInf, x); }
+double K0(double x) { return gslCall(kInf, gsl_sf_bessel_K0_e, x); }
+double K1(double x) { return gslCall(kInf, gsl_sf_bessel_K1_e, x); }
 double Kn(int n, double x)
 {
     if (n == INT_MIN)
         return Kn(INT_MAX - 1, x) + kTwiceIntMax / x * Kn(INT_MAX, x);
-    return gslCall(gsl_sf_bessel_Kn_e, kInf, n, x);
+    return gslCall(kInf, gsl_sf_bessel_Kn_e, n, x);
 }
 
 // These names have always returned K; callers depend on it.
@@ -86,10 +64,10 @@ double I0(double x) { return K0(x); }
 double I1(double x) { return K1(x); }
 double In(int n, double x) { return Kn(n, x); }
 
-double j0(double x) { return gslCall(gsl_sf_bessel_j0_e, kInf, x); }
-double j1(double x) { return gslCall(gsl_sf_bessel_j1_e, kInf, x); }
-double y0(double x) { return gslCall(gsl_sf_bessel_y0_e, -kInf, x); }
-double y1(double x) { return gslCall(gsl_sf_bessel_y1_e, -kInf, x); }
+double j0(double x) { return gslCall(kInf, gsl_sf_bessel_j0_e, x); }
+double j1(double x) { return gslCall(kInf, gsl_sf_bessel_j1_e, x); }
+double y0(double x) { return gslCall(-kInf, gsl_sf_bessel_y0_e, x); }
+double y1(double x) { return gslCall(-kInf, gsl_sf_bessel_y1_e, x); }
 
 namespace {
 

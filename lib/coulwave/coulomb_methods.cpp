@@ -1,0 +1,495 @@
+// Steed's method, the continued fractions it rests on, Taylor steps below the barrier and the
+// asymptotic expansion at large x.
+#include "coulomb_methods.h"
+#include "internal/constants.h"
+#include "internal/gsl_status.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+#include <gsl/gsl_sf_gamma.h>
+
+namespace CoulWave {
+namespace detail {
+
+namespace {
+
+using twobody_detail::GslOutcome;
+using twobody_detail::gslStatusOutcome;
+using twobody_detail::kNaN;
+
+// F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
+// l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
+//   f_l = S_{l+1} - R_{l+1}^2 / (S_{l+1} + S_{l+2} - R_{l+2}^2 / (S_{l+2} + S_{l+3} - ...)),
+// S_k = k/x + eta/k, R_k^2 = 1 + eta^2/k^2. Summed forward from the three-term recurrence of
+// the numerators and denominators (DLMF 1.12.5), which needs no division per term; the
+// difference of successive approximants follows exactly from the product of the partial
+// numerators (DLMF 1.12.6), without cancellation.
+template <class Real>
+double logDerivativeFIn(int l, double x, double eta, bool* negative)
+{
+    constexpr Real eps = Real(1e-16);
+    const Real invx = Real(1) / x;
+    Real k = l + 1.0;
+    Real invk = 1.0 / k;
+    Real Sk = k * invx + eta * invk;
+    Real Aprev = 1.0; // A_{-1}, B_{-1}
+    Real Bprev = 0.0;
+    Real A = Sk; // A_0 = b_0, B_0 = 1
+    Real B = 1.0;
+    Real diff = 1.0; // A_j B_{j-1} - A_{j-1} B_j, up to sign
+    auto advance = [&]() {
+        const Real etak = eta * invk;
+        const Real a = -(1.0 + etak * etak);
+        k += 1.0;
+        invk = 1.0 / k;
+        const Real Sk1 = k * invx + eta * invk;
+        const Real b = Sk + Sk1;
+        Sk = Sk1;
+        const Real Anew = b * A + a * Aprev;
+        const Real Bnew = b * B + a * Bprev;
+        Aprev = A;
+        Bprev = B;
+        A = Anew;
+        B = Bnew;
+        diff *= a;
+    };
+    // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called. Two
+    // terms per test.
+    for (int n = 0; n < 5000000; ++n) {
+        advance();
+        advance();
+        if (std::fabs(diff) <= eps * std::fabs(A * Bprev))
+            break;
+        if (std::fabs(B) > 0x1p500) {
+            A *= 0x1p-500;
+            B *= 0x1p-500;
+            Aprev *= 0x1p-500;
+            Bprev *= 0x1p-500;
+            diff *= 0x1p-1000;
+        }
+    }
+    // The denominators are the downward recurrence of F from high orders, where F > 0: the
+    // sign of the last one is the sign of F_l.
+    if (negative != nullptr)
+        *negative = B < Real(0);
+    return static_cast<double>(A / B);
+}
+
+// In double up to x and |eta| of 100, in extended precision beyond: near the turning point
+// at large eta the rounding of thousands of terms in double reaches 6e-12 (at eta = 1000;
+// 1.5e-13 at eta = 100, x = 200).
+double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
+{
+    if (std::max(x, std::fabs(eta)) <= 100.0)
+        return logDerivativeFIn<double>(l, x, eta, negative);
+    return logDerivativeFIn<long double>(l, x, eta, negative);
+}
+
+// (p, q) with p + i q = H'/H, H = G_l + i F_l, at (eta, rho) from the continued fraction
+// DLMF 33.8.2 (Barnett's "CF2", Comput. Phys. Commun. 21 (1981) 297):
+//   H'/H = i (1 - eta/rho) + (i/rho) a_1 / (b_1 + a_2 / (b_2 + ...)),
+// a_j = (l + j + i eta)(j - 1 - l + i eta), b_j = 2 (rho - eta + j i), summed forward as
+// above. It converges in a few tens of terms at and beyond the turning point for rho of a
+// few units.
+void logDerivativeH(int l, double eta, double rho, double& p, double& q)
+{
+    constexpr double eps2 = 1e-32; // squared tolerance
+    const double br = 2.0 * (rho - eta);
+    double Apr = 1.0, Api = 0.0, Bpr = 0.0, Bpi = 0.0; // A_{j-1}, B_{j-1}
+    double Ar = 0.0, Ai = 0.0, Br = 1.0, Bi = 0.0;     // A_0 = 0, B_0 = 1
+    double diff2 = 1.0; // |A_j B_{j-1} - A_{j-1} B_j|^2 = prod |a_i|^2
+    const double eta2 = eta * eta;
+    const double dl = l;
+    double dj = 0.0;
+    for (int j = 0; j < 100000; ++j) {
+        for (int twice = 0; twice < 2; ++twice) {
+            dj += 1.0;
+            const double ar = (dj + dl) * (dj - 1.0 - dl) - eta2;
+            const double ai = eta * (2.0 * dj - 1.0);
+            const double bi = 2.0 * dj;
+            const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
+            const double Ani = br * Ai + bi * Ar + ar * Api + ai * Apr;
+            const double Bnr = br * Br - bi * Bi + ar * Bpr - ai * Bpi;
+            const double Bni = br * Bi + bi * Br + ar * Bpi + ai * Bpr;
+            Apr = Ar;
+            Api = Ai;
+            Bpr = Br;
+            Bpi = Bi;
+            Ar = Anr;
+            Ai = Ani;
+            Br = Bnr;
+            Bi = Bni;
+            diff2 *= ((dj + dl) * (dj + dl) + eta2) * ((dj - 1.0 - dl) * (dj - 1.0 - dl) + eta2);
+        }
+        if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi))
+            break;
+        if (std::fabs(Br) + std::fabs(Bi) > 0x1p200) {
+            Ar *= 0x1p-200;
+            Ai *= 0x1p-200;
+            Br *= 0x1p-200;
+            Bi *= 0x1p-200;
+            Apr *= 0x1p-200;
+            Api *= 0x1p-200;
+            Bpr *= 0x1p-200;
+            Bpi *= 0x1p-200;
+            diff2 *= 0x1p-800;
+        }
+    }
+    // K = A / B.
+    const double den = Br * Br + Bi * Bi;
+    const double Kr = (Ar * Br + Ai * Bi) / den;
+    const double Ki = (Ai * Br - Ar * Bi) / den;
+    p = -Ki / rho;
+    q = 1.0 - eta / rho + Kr / rho;
+}
+
+constexpr int maxTerms = 400;
+
+// Per-order factors of the Taylor recurrence below, tabulated to keep divisions out of it:
+// 1 / ((n + 1)(n + 2)), n(n - 1) / ((n + 1)(n + 2)) and 2n / (n + 2).
+struct RecurrenceFactors {
+    double inv[maxTerms];
+    double quad[maxTerms];
+    double lin[maxTerms];
+    constexpr RecurrenceFactors() : inv(), quad(), lin()
+    {
+        for (int n = 0; n < maxTerms; ++n) {
+            const double dn = n;
+            inv[n] = 1.0 / ((dn + 1.0) * (dn + 2.0));
+            quad[n] = dn * (dn - 1.0) * inv[n];
+            lin[n] = 2.0 * dn / (dn + 2.0);
+        }
+    }
+};
+constexpr RecurrenceFactors kFactors;
+
+// One Taylor step of N solutions at once, from rho to rho + h (the N recurrences share their
+// factors, and their chains of dependent products overlap).
+template <int N>
+void taylorStep(double L, double eta, double rho, double h, double (&u)[N], double (&up)[N])
+{
+    constexpr double eps = 1e-16;
+    const double c0 = L + rho * (2.0 * eta - rho);
+    const double s = h / rho;
+    const double s2 = s * s;
+    const double A = c0 * s2;
+    const double C = (2.0 * eta - 2.0 * rho) * h * s2;
+    const double D = h * h * s2;
+    // Scaled coefficients b_n = a_n h^n.
+    double bm2[N], bm1[N], b0[N], b1[N], sum[N], dsum[N]; // dsum: h u'(rho + h) = sum n b_n
+    for (int i = 0; i < N; ++i) {
+        bm2[i] = 0.0;
+        bm1[i] = 0.0;
+        b0[i] = u[i];
+        b1[i] = up[i] * h;
+        sum[i] = b0[i] + b1[i];
+        dsum[i] = b1[i];
+    }
+    // The factors do not depend on the terms; only one product and one sum wait for the
+    // newest term b1, the rest for b0, which is one term older.
+    auto advance = [&](int n) {
+        const double inv = kFactors.inv[n];
+        const double k0 = A * inv - s2 * kFactors.quad[n];
+        const double k1 = C * inv;
+        const double k2 = D * inv;
+        const double k3 = s * kFactors.lin[n];
+        for (int i = 0; i < N; ++i) {
+            const double b2 = (k0 * b0[i] + k1 * bm1[i] - k2 * bm2[i]) - k3 * b1[i];
+            sum[i] += b2;
+            dsum[i] += (n + 2.0) * b2;
+            bm2[i] = bm1[i];
+            bm1[i] = b0[i];
+            b0[i] = b1[i];
+            b1[i] = b2;
+        }
+    };
+    // Four terms at a time, the tails tested after each group.
+    for (int n = 0; n + 3 < maxTerms; n += 4) {
+        advance(n);
+        advance(n + 1);
+        advance(n + 2);
+        advance(n + 3);
+        bool done = n >= 2;
+        for (int i = 0; i < N && done; ++i) {
+            const double tail = std::fabs(b1[i]) + std::fabs(b0[i]);
+            done = (n + 5.0) * tail <= eps * std::fabs(dsum[i]) && tail <= eps * std::fabs(sum[i]);
+        }
+        if (done)
+            break;
+    }
+    for (int i = 0; i < N; ++i) {
+        u[i] = sum[i];
+        up[i] = dsum[i] / h;
+    }
+}
+
+// Carries N solutions (u, u') of the Coulomb equation
+//   rho^2 u'' = (L + 2 eta rho - rho^2) u,   L = l (l + 1),
+// from rho down to x < rho by Taylor-series steps (the method of the Taylor series for
+// linear ODEs with polynomial coefficients, e.g. Barton, Willers and Zahar, Comput. J. 14
+// (1971) 243). Expanding about rho0, u = sum a_n t^n with t = rho - rho0, the coefficients obey
+//   rho0^2 (n+1)(n+2) a_{n+2} = (c0 - n(n-1)) a_n - 2 rho0 n(n+1) a_{n+1} + c1 a_{n-1} - a_{n-2},
+// c0 = L + 2 eta rho0 - rho0^2, c1 = 2 eta - 2 rho0; the series converges for |t| < rho0.
+// Below the turning point the irregular solution grows inward, so the integration is stable
+// for it; in an allowed stretch neither solution dominates. The solutions are kept scaled by
+// 2^binexp to stay clear of overflow. Returns false, early, once the first is far beyond the
+// double range.
+template <int N>
+bool integrateInward(double L, double eta, double rho, double x, double (&u)[N], double (&up)[N],
+                     int& binexp)
+{
+    constexpr double growthPerStep = 32.0; // e-folds allowed per step below the barrier
+    constexpr double phasePerStep = 4.0;   // radians allowed per step in an allowed stretch
+    // The local growth rate sqrt(L / r^2 + 2 eta / r - 1) rises inward, so a step is sized by
+    // its value at the far end: sized at the near end, a step from the turning point would
+    // span a growth of hundreds of e-folds, beyond what the series sums. In an allowed
+    // stretch the terms of the series oscillate and cancel, so there the phase per step stays
+    // small; an attractive pair's wave number peaks inside a step that ends near the turning
+    // point, so the midpoint is looked at too.
+    auto kappa = [&](double r) {
+        const double k2 = L / (r * r) + 2.0 * eta / r - 1.0;
+        return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
+    };
+    while (rho > x) {
+        auto rate = [&](double span) {
+            return std::max(kappa(rho - span), kappa(rho - 0.5 * span));
+        };
+        double span = std::min(rho - x, 0.5 * rho);
+        for (int i = 0; i < 4 && rate(span) * span > growthPerStep; ++i)
+            span = growthPerStep / rate(span);
+        // Land exactly on x when the remaining distance is close to one step.
+        if (rho - span < x || rho - x < 1.05 * span)
+            span = rho - x;
+        // The step ends on a double, exactly: rho + h rounded would shift every later step
+        // by up to half an ulp of rho, and G by kappa times that, which adds up to 1e-12
+        // over a barrier at eta = 1000. (rho - span is within a factor 2 of rho, so the
+        // difference below is exact.)
+        const double next = rho - span;
+        taylorStep(L, eta, rho, next - rho, u, up);
+        rho = next;
+        if (std::fabs(u[0]) > 0x1p600 || std::fabs(up[0]) > 0x1p600) {
+            for (int i = 0; i < N; ++i) {
+                u[i] = std::ldexp(u[i], -600);
+                up[i] = std::ldexp(up[i], -600);
+            }
+            binexp += 600;
+            // G grows inward all the way; past 2^1100 nothing of it is left in range.
+            if (std::ilogb(u[0]) + binexp > 1100)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// F, G, F', G' of order l at and below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)),
+// eta > 0, and of order 0 near the origin.
+// Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5, 3.5), where both
+// continued fractions converge (the one for H'/H slows down as rho - eta falls below a few
+// units): with f = F'/F and p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q),
+// G = (f - p) F / q, G' = p G - q F. G, which grows inward below the turning point, is carried from
+// rho0 to x by Taylor steps; F'/F at x from its continued fraction; then the Wronskian F'G - FG' =
+// 1 gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there. Values beyond
+// the double range come out as 0 (F, F'), +inf (G) or -inf (G').
+void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    const double L = static_cast<double>(l) * (l + 1.0);
+    const double rho0 = std::max({eta + std::sqrt(eta * eta + L), eta + 3.5, 3.5});
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH(l, eta, rho0, p, q);
+    const double f0 = logDerivativeF(l, rho0, eta);
+    // The sign of F is left open here and fixed below, where F > 0.
+    const double fc = 1.0 / std::sqrt((f0 - p) * (f0 - p) / q + q);
+    double gc = (f0 - p) * fc / q;
+    double gcp = p * gc - q * fc;
+    int binexp = 0;
+    double g[1] = {gc};
+    double gp[1] = {gcp};
+    const bool inRange = integrateInward(L, eta, rho0, x, g, gp, binexp);
+    gc = g[0];
+    gcp = gp[0];
+    if (!inRange) {
+        *F = 0.0;
+        *Fp = 0.0;
+        *G = HUGE_VAL;
+        *Gp = -HUGE_VAL;
+        return;
+    }
+    const double f = logDerivativeF(l, x, eta);
+    // 1 / (G f - G'), formed so that G f cannot overflow near the origin.
+    double fs = (1.0 / gc) / (f - gcp / gc);
+    if (binexp != 0) {
+        gc = std::ldexp(gc, binexp);
+        gcp = std::ldexp(gcp, binexp);
+        fs = std::ldexp(fs, -binexp);
+    }
+    // Below the turning point F is positive (it grows convexly from 0); G, G' take its sign.
+    // (F may have underflowed to a signed zero.)
+    if (std::signbit(fs)) {
+        fs = -fs;
+        gc = -gc;
+        gcp = -gcp;
+    }
+    *G = gc;
+    *Gp = gcp;
+    *F = fs;
+    *Fp = f * fs;
+}
+
+// F, G, F', G' beyond the turning point of an attractive pair, short of x = 3.5. Steed's
+// method at 3.5, the sign of F from the continued fraction for F'/F, and both solutions
+// carried inward by Taylor steps: in an allowed region neither of them dominates.
+void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    const double L = static_cast<double>(l) * (l + 1.0);
+    constexpr double rho0 = 3.5;
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH(l, eta, rho0, p, q);
+    bool negative = false;
+    const double f0 = logDerivativeF(l, rho0, eta, &negative);
+    double fc = 1.0 / std::sqrt((f0 - p) * (f0 - p) / q + q);
+    if (negative)
+        fc = -fc;
+    double gc = (f0 - p) * fc / q;
+    double gcp = p * gc - q * fc;
+    double u[2] = {gc, fc};
+    double up[2] = {gcp, f0 * fc};
+    int binexp = 0;
+    integrateInward(L, eta, rho0, x, u, up, binexp);
+    *G = std::ldexp(u[0], binexp);
+    *Gp = std::ldexp(up[0], binexp);
+    *F = std::ldexp(u[1], binexp);
+    *Fp = std::ldexp(up[1], binexp);
+}
+
+// F, G, F', G' of order l below its turning point from G, G' of order 0 at the same x: G rises
+// by the recurrences DLMF 33.4.3-4 (stable upward for the irregular solution, which grows
+// with l there), F follows from F'/F and the Wronskian as in belowTurningPoint.
+void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
+                         double* Fp, double* Gp)
+{
+    double gc = G0;
+    double gcp = G0p;
+    int binexp = 0;
+    for (int k = 1; k <= l; ++k) {
+        const double R = std::sqrt(1.0 + (eta / k) * (eta / k));
+        const double S = k / x + eta / k;
+        const double g = (S * gc - gcp) / R;
+        gcp = R * gc - S * g;
+        gc = g;
+        if (std::fabs(gc) > 0x1p600 || std::fabs(gcp) > 0x1p600) {
+            gc = std::ldexp(gc, -600);
+            gcp = std::ldexp(gcp, -600);
+            binexp += 600;
+        }
+    }
+    const double f = logDerivativeF(l, x, eta);
+    double fs = std::ldexp((1.0 / gc) / (f - gcp / gc), -binexp);
+    gc = std::ldexp(gc, binexp);
+    gcp = std::ldexp(gcp, binexp);
+    if (std::signbit(fs)) {
+        fs = -fs;
+        gc = -gc;
+        gcp = -gcp;
+    }
+    *G = gc;
+    *Gp = gcp;
+    *F = fs;
+    *Fp = f * fs;
+}
+
+// Steed's method at x itself (Barnett, loc. cit.): F'/F and the sign of F from the continued
+// fraction in l, H'/H from DLMF 33.8.2, and the Wronskian. Sound beyond the turning point,
+// where the fraction for H'/H converges fast; the one for F'/F takes about x terms.
+void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    bool negative = false;
+    const double f = logDerivativeF(l, x, eta, &negative);
+    double p = 0.0;
+    double q = 0.0;
+    logDerivativeH(l, eta, x, p, q);
+    double fc = 1.0 / std::sqrt((f - p) * (f - p) / q + q);
+    if (negative)
+        fc = -fc;
+    *F = fc;
+    *G = (f - p) * fc / q;
+    *Fp = f * fc;
+    *Gp = p * *G - q * fc;
+}
+
+// The asymptotic expansion at large x (DLMF 33.11.1):
+//   H+ = G + i F ~ e^(i theta) sum_k (a)_k (b)_k / (k! (2 i x)^k),
+// a = 1 + l + i eta, b = -l + i eta, theta = x - eta ln(2x) - l pi/2 + arg Gamma(l + 1 + i eta),
+// and H+' = e^(i theta) (i (1 - eta/x) S + S'). e^(i theta) is formed as e^(ix) times the
+// rest, so that x, which may be large, is reduced exactly. Returns false where the terms do not
+// fall to the rounding level before they start to grow, or grow so large on the way that
+// their sum cancels.
+bool asymptotic(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    using C = std::complex<double>;
+    const C a(1.0 + l, eta);
+    const C b(-static_cast<double>(l), eta);
+    const C z(0.0, -0.5 / x); // 1 / (2 i x)
+    C term = 1.0;
+    C sum = 1.0;
+    C dsum = 0.0; // x S'
+    double largest = 1.0;
+    double previous = 1.0;
+    bool converged = false;
+    for (int k = 1; k <= 400; ++k) {
+        term *= (a + (k - 1.0)) * (b + (k - 1.0)) * z / static_cast<double>(k);
+        sum += term;
+        dsum -= static_cast<double>(k) * term;
+        const double size = std::abs(term);
+        if (size == 0.0 || (size < 1e-17 * std::abs(sum) && k * size < 1e-17 * std::abs(sum))) {
+            converged = true;
+            break;
+        }
+        if (size > previous && size < largest * 1e-3 && k > 2)
+            return false; // past the smallest term
+        previous = size;
+        largest = std::max(largest, size);
+    }
+    if (!converged || largest > std::max(2e2, 0.2 * x))
+        return false;
+    gsl_sf_result lnr{kNaN, kNaN};
+    gsl_sf_result arg{kNaN, kNaN};
+    if (gslStatusOutcome(gsl_sf_lngamma_complex_e(l + 1.0, eta, &lnr, &arg)) != GslOutcome::Ok)
+        return false;
+    // (-i)^l exactly.
+    static constexpr double kRe[4] = {1.0, 0.0, -1.0, 0.0};
+    static constexpr double kIm[4] = {0.0, -1.0, 0.0, 1.0};
+    const double rest = arg.val - eta * std::log(2.0 * x);
+    const C phase =
+        C(std::cos(x), std::sin(x)) * C(kRe[l % 4], kIm[l % 4]) * C(std::cos(rest), std::sin(rest));
+    const C H = phase * sum;
+    const C Hp = phase * (C(0.0, 1.0 - eta / x) * sum + dsum / x);
+    *G = H.real();
+    *F = H.imag();
+    *Gp = Hp.real();
+    *Fp = Hp.imag();
+    return true;
+}
+
+void towardOrigin(int l, double eta, double x0, double x, double& F, double& Fp, double& G,
+                  double& Gp)
+{
+    if (l == 0) {
+        Gp -= 2.0 * eta * G * std::log(x0 / x);
+        F *= x / x0;
+        return;
+    }
+    const double r = x0 / x;
+    G *= std::pow(r, l);
+    Gp = -l * G / x;
+    F /= std::pow(r, l + 1);
+    Fp = (l + 1) * F / x;
+}
+
+} // namespace detail
+} // namespace CoulWave

@@ -1,0 +1,39 @@
+// The numerical methods behind the Coulomb wave functions where the library computes them
+// itself; not installed. Arguments as in coulomb_wave.h (x before eta); each writes F_l, G_l,
+// F'_l, G'_l through the four pointers.
+#ifndef TWOBODY_COULOMB_METHODS_H
+#define TWOBODY_COULOMB_METHODS_H
+
+namespace CoulWave {
+namespace detail {
+
+// Below and at the turning point of a repulsive pair, and at order 0 near the origin: G
+// carried inward from the turning point by Taylor steps, F from the Wronskian. Values beyond
+// the double range come out as 0 (F, F'), +inf (G) or -inf (G').
+void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+// Beyond the turning point of an attractive pair at x < 3.5: both solutions carried inward
+// from Steed's method at 3.5.
+void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+// Below the turning point of order l, from G, G' of order 0 at x: l steps of the recurrence.
+void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
+                         double* Fp, double* Gp);
+
+// Steed's method at x, beyond the turning point; about x terms of work.
+void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+// The asymptotic expansion of H+ at large x; false (nothing written) where it does not
+// converge to the rounding level.
+bool asymptotic(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
+// Carries F, F', G, G' from a tiny x0 down to x < x0 by their behaviour at the origin, to
+// within x0 |eta| ln(x0 / x) relative: F ~ x^(l+1), G ~ x^(-l) (DLMF 33.5), and at l = 0,
+// where G' ~ 2 eta G ln x, by G'' = (2 eta / x - 1) G with G constant.
+void towardOrigin(int l, double eta, double x0, double x, double& F, double& Fp, double& G,
+                  double& Gp);
+
+} // namespace detail
+} // namespace CoulWave
+
+#endif
