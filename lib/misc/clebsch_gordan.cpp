@@ -1,8 +1,8 @@
 #include "clebsch_gordan.h"
 
 #include "internal/constants.h"
+#include "internal/gsl_status.h"
 
-#include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_coupling.h>
 
 #include <boost/multiprecision/cpp_int.hpp>
@@ -484,12 +484,11 @@ double cgc(double j1, double m1, double j2, double m2, double J, double M)
     const long n = std::lrint((M + j1) - j2);
     const double s = (n % 2 == 0) ? 1.0 : -1.0;
     const double f = s * std::sqrt(2.0 * J + 1.0);
-    // A result GSL did not write stays NaN.
-    gsl_sf_result r{kNaN, kNaN};
-    const int status =
-        gsl_sf_coupling_3j_e(static_cast<int>(a), static_cast<int>(b), static_cast<int>(c),
-                             static_cast<int>(ma), static_cast<int>(mb), -static_cast<int>(mc), &r);
-    return status == GSL_SUCCESS ? f * r.val : kNaN;
+    // The symbol is bounded by 1: no overflow to stand for.
+    return f * twobody_detail::gslCall(kNaN, gsl_sf_coupling_3j_e, static_cast<int>(a),
+                                       static_cast<int>(b), static_cast<int>(c),
+                                       static_cast<int>(ma), static_cast<int>(mb),
+                                       -static_cast<int>(mc));
 }
 
 double oldcgc(double j1, double m1, double j2, double m2, double J, double M)
