@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -120,7 +121,58 @@ void BM_FillWholeCache(benchmark::State& state)
 }
 BENCHMARK(BM_FillWholeCache)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// One traceless component of a generic direction, all three exponents in play.
+// The double-only sum the library used before its high-degree components were made exact,
+// kept as the yardstick for their cost: the same terms, summed in double.
+struct OldTables {
+    double f[CCHCalc::LMAXFACT + 1], df[2 * CCHCalc::LMAXFACT + 2];
+    explicit OldTables(const CCHCalc& c)
+    {
+        for (int n = 0; n <= CCHCalc::LMAXFACT; ++n)
+            f[n] = c.Factorial(n);
+        for (int n = 0; n <= 2 * CCHCalc::LMAXFACT + 1; ++n)
+            df[n] = c.DoubleFactorial(n);
+    }
+};
+
+double ipow(double x, int n)
+{
+    double r = 1.0;
+    for (; n > 0; n >>= 1, x *= x)
+        if (n & 1)
+            r *= x;
+    return r;
+}
+
+double OldGetAFromE(const OldTables& t, int lx, int ly, int lz, double ex, double ey, double ez)
+{
+    const double* f = t.f;
+    const double* df = t.df;
+    const int L = lx + ly + lz;
+    if (L == 0)
+        return 1.0;
+    const double P = (f[lx] * f[ly] * f[lz]) / df[2 * L - 1];
+    constexpr int kTerms = (CCHCalc::LMAXFACT + 1) / 2 + 1;
+    double Y[kTerms], Z[kTerms];
+    for (int j = 0; j <= ly / 2; ++j)
+        Y[j] = (ipow(-0.5, j) * ipow(ey, ly - 2 * j)) / (f[j] * f[ly - 2 * j]);
+    for (int k = 0; k <= lz / 2; ++k)
+        Z[k] = (ipow(-0.5, k) * ipow(ez, lz - 2 * k)) / (f[k] * f[lz - 2 * k]);
+    double S = 0.0;
+    for (int i = 0; i <= lx / 2; ++i) {
+        const double X = (ipow(-0.5, i) * ipow(ex, lx - 2 * i)) / (f[i] * f[lx - 2 * i]);
+        for (int j = 0; j <= ly / 2; ++j)
+            for (int k = 0; k <= lz / 2; ++k) {
+                const int n = i + j + k;
+                double v = ((P * X) * Y[j]) * Z[k];
+                v = v * df[2 * (L - n) - 1];
+                S = S + v;
+            }
+    }
+    return S;
+}
+
+// One traceless component of a generic direction, all three exponents in play: the library
+// against the old double sum.
 void BM_GetAFromE(benchmark::State& state)
 {
     CCHCalc& c = calc();
@@ -133,6 +185,49 @@ void BM_GetAFromE(benchmark::State& state)
         benchmark::DoNotOptimize(c.GetAFromE(lx, x.a[1], x.a[2], ex, 0.6, 0.64));
     }
 }
-BENCHMARK(BM_GetAFromE)->Arg(10)->Arg(19)->Arg(20)->Arg(40)->Arg(56);
+BENCHMARK(BM_GetAFromE)->Arg(10)->Arg(20)->Arg(40)->Arg(56);
+
+void BM_GetAFromE_OldDouble(benchmark::State& state)
+{
+    const OldTables t(calc());
+    const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        int lx = x.a[0];
+        double ex = 0.48;
+        benchmark::DoNotOptimize(lx);
+        benchmark::DoNotOptimize(ex);
+        benchmark::DoNotOptimize(OldGetAFromE(t, lx, x.a[1], x.a[2], ex, 0.6, 0.64));
+    }
+}
+BENCHMARK(BM_GetAFromE_OldDouble)->Arg(10)->Arg(20)->Arg(40)->Arg(56);
+
+// The same from angles, which adds one sine and cosine pair each.
+void BM_GetAFromThetaPhi(benchmark::State& state)
+{
+    CCHCalc& c = calc();
+    const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        double theta = 0.876, phi = 0.9273;
+        benchmark::DoNotOptimize(theta);
+        benchmark::DoNotOptimize(phi);
+        benchmark::DoNotOptimize(c.GetAFromThetaPhi(x.a[0], x.a[1], x.a[2], theta, phi));
+    }
+}
+BENCHMARK(BM_GetAFromThetaPhi)->Arg(10)->Arg(20)->Arg(40)->Arg(56);
+
+void BM_GetAFromThetaPhi_OldDouble(benchmark::State& state)
+{
+    const OldTables t(calc());
+    const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        double theta = 0.876, phi = 0.9273;
+        benchmark::DoNotOptimize(theta);
+        benchmark::DoNotOptimize(phi);
+        const double s = std::sin(theta);
+        benchmark::DoNotOptimize(OldGetAFromE(t, x.a[0], x.a[1], x.a[2], std::cos(phi) * s,
+                                              std::sin(phi) * s, std::cos(theta)));
+    }
+}
+BENCHMARK(BM_GetAFromThetaPhi_OldDouble)->Arg(10)->Arg(20)->Arg(40)->Arg(56);
 
 } // namespace
