@@ -1,5 +1,6 @@
 // CCHCalc: the shared tables, their reference-counted lifecycle and the combinatorics.
 #include "cchcalc.h"
+#include "cchcalc_dd.h"
 #include "cchcalc_quad.h"
 #include "internal/constants.h"
 
@@ -208,6 +209,33 @@ const QuadFactorials& quadFactorials()
                     t.DoubleFactorial(2 * (L - n) - 1) * t.fact[n] * t.halfPower[n];
             const Quad d = t.DoubleFactorial(2 * L - 1);
             t.overlapPrefactor[L] = 4 / ((2 * L + 1) * d * d);
+        }
+        return t;
+    }();
+    return tables;
+}
+
+const DDFactorials& ddFactorials()
+{
+    static const DDFactorials tables = [] {
+        const QuadFactorials& q = quadFactorials();
+        const auto split = [](Quad x) {
+            const double hi = static_cast<double>(x);
+            return DD{hi, static_cast<double>(x - hi)};
+        };
+        DDFactorials t{};
+        for (int n = 0; n <= CCHCalc::LMAXFACT; ++n)
+            t.inverseFact[n] = split(q.inverseFact[n]);
+        for (int n = 0; n < 2 * CCHCalc::LMAXFACT + 3; ++n)
+            t.doublefact[n] = split(q.doublefact[n]);
+        for (int l = 0; l <= CCHCalc::LMAXFACT; ++l)
+            for (int i = 0; i <= l / 2; ++i)
+                t.axisCoefficient[l][i] =
+                    split(q.halfPower[i] * q.inverseFact[i] * q.inverseFact[l - 2 * i]);
+        for (int L = 0; L <= kMaxDegree; ++L) {
+            for (int n = 0; n <= L / 2; ++n)
+                t.overlapTerm[L][n] = split(q.overlapTerm[L][n]);
+            t.overlapPrefactor[L] = split(q.overlapPrefactor[L]);
         }
         return t;
     }();

@@ -1,5 +1,6 @@
 // CCHCalc: monomial and traceless Cartesian tensor components of a direction.
 #include "cchcalc.h"
+#include "cchcalc_dd.h"
 #include "cchcalc_quad.h"
 
 #include "basics.h"
@@ -12,7 +13,7 @@ namespace {
 
 using twobody_detail::kNaN;
 
-// A_l(e) of degree L > kDoubleComponentMaxDegree: the sum of GetAFromE in Quad, rounded once.
+// A_l(e): the sum of GetAFromE in Quad, rounded once.
 // Same terms, lx! ly! lz! / (2L-1)!! (-1/2)^n (2L-2n-1)!! prod_m e_m^(l_m-2i_m) /
 // (i_m! (l_m-2i_m)!).
 double TracelessQuad(const int (&l)[3], const double (&e)[3], int L)
@@ -38,6 +39,41 @@ double TracelessQuad(const int (&l)[3], const double (&e)[3], int L)
     const Quad S = TripleSum(g, lo, len, c);
     const Quad P = q.fact[l[0]] * q.fact[l[1]] * q.fact[l[2]] / q.DoubleFactorial(2 * L - 1);
     return static_cast<double>(P * S);
+}
+
+// A_l(e) of degree L > kDoubleComponentMaxDegree: the sum of GetAFromE compensated, rounded
+// once. Same terms, lx! ly! lz! / (2L-1)!! (-1/2)^n (2L-2n-1)!! prod_m e_m^(l_m-2i_m) /
+// (i_m! (l_m-2i_m)!); only the common prefactor is applied in double, after the sum.
+double TracelessCompensated(const int (&l)[3], const double (&e)[3], int L, const double* f,
+                            const double* df)
+{
+    using namespace cchcalc_detail;
+    const DDFactorials& q = ddFactorials();
+    DD g[3][kAxisTerms];
+    const int lo[3] = {0, 0, 0};
+    int len[3];
+    for (int m = 0; m < 3; ++m) {
+        len[m] = l[m] / 2 + 1;
+        const double e2 = e[m] * e[m];
+        const DD em2{e2, std::fma(e[m], e[m], -e2)};            // e_m^2, exact
+        DD power = l[m] % 2 != 0 ? DD{e[m], 0.0} : DD{1.0, 0.0}; // e_m^(l_m - 2i), i from l_m / 2 down
+        const DD* coefficient = q.axisCoefficient[l[m]];
+        for (int i = l[m] / 2; i >= 0; --i) {
+            g[m][i] = Mul(coefficient[i], power);
+            power = Mul(power, em2);
+        }
+    }
+    // c[n] = (2(L - n) - 1)!!.
+    DD c[kAxisTerms];
+    for (int n = 0; n <= L / 2; ++n)
+        c[n] = q.DoubleFactorial(2 * (L - n) - 1);
+    const CompensatedSum sum = TripleSum(g, lo, len, c);
+    // The compensated error stays below 2^6 eps^2 magnitude; where that could exceed 2^-50
+    // of the sum (directions near an axis at high degree, or near a zero of A), the sum is
+    // formed again in 113-bit arithmetic.
+    if (!(sum.magnitude <= 0x1p50 * std::fabs(sum.value)))
+        return TracelessQuad(l, e, L);
+    return sum.value * ((f[l[0]] * f[l[1]] * f[l[2]]) / df[2 * L - 1]);
 }
 
 } // namespace
@@ -73,7 +109,7 @@ double CCHCalc::GetAFromE(int lx, int ly, int lz, double ex, double ey, double e
     const int L = static_cast<int>(degree);
     // Above this degree the alternating sum cancels beyond double precision.
     if (L > cchcalc_detail::kDoubleComponentMaxDegree)
-        return TracelessQuad({lx, ly, lz}, {ex, ey, ez}, L);
+        return TracelessCompensated({lx, ly, lz}, {ex, ey, ez}, L, f, df);
 
     const double P = (f[lx] * f[ly] * f[lz]) / df[2 * L - 1];
 

@@ -1,0 +1,122 @@
+// Compensated (double-double) evaluation of the alternating sums; not installed.
+//
+// A value is carried as an unevaluated sum hi + lo of two doubles, and products and sums are
+// formed with error-free transformations: TwoProduct by a fused multiply-add, TwoSum by
+// Knuth's six additions. The sums accumulate as Dot2 does (T. Ogita, S. M. Rump, S. Oishi,
+// SIAM J. Sci. Comput. 26 (2005) 1955): the error of every addition and product is collected
+// in a second double, so the result is as accurate as if summed in twice the working
+// precision, error about n eps^2 sum |terms| plus one final rounding.
+#ifndef TWOBODY_CCHCALC_DD_H
+#define TWOBODY_CCHCALC_DD_H
+
+#include "cchcalc.h"
+
+#include <cmath>
+
+namespace cchcalc_detail {
+
+struct DD {
+    double hi, lo;
+};
+
+// a b as a double-double, renormalised (|lo| <= ulp(hi) / 2); drops only a.lo b.lo.
+inline DD Mul(DD a, DD b)
+{
+    const double p = a.hi * b.hi;
+    double e = std::fma(a.hi, b.hi, -p);
+    e = std::fma(a.hi, b.lo, e);
+    e = std::fma(a.lo, b.hi, e);
+    const double s = p + e;
+    return {s, e - (s - p)};
+}
+
+// A running sum of products in the manner of Dot2: s the rounded sum of the leading parts,
+// c the sum of every rounding error and every trailing part.
+struct Dot2 {
+    double s = 0, c = 0;
+    void Add(DD a, DD b)
+    {
+        const double p = a.hi * b.hi;
+        double e = std::fma(a.hi, b.hi, -p);
+        e = std::fma(a.hi, b.lo, e);
+        e = std::fma(a.lo, b.hi, e);
+        const double t = s + p, v = t - s;
+        c += ((s - (t - v)) + (p - v)) + e;
+        s = t;
+    }
+    DD Result() const
+    {
+        const double h = s + c;
+        return {h, c - (h - s)};
+    }
+};
+
+// Most terms along one axis of a triple sum: i = 0..floor(LMAXFACT / 2).
+constexpr int kAxisTerms = CCHCalc::LMAXFACT / 2 + 1;
+
+// The factors of both sums to double-double accuracy, built once (from 113-bit running
+// products) on first use.
+struct DDFactorials {
+    DD inverseFact[CCHCalc::LMAXFACT + 1];    // 1 / n!
+    DD doublefact[2 * CCHCalc::LMAXFACT + 3]; // entry n + 1 holds n!!, from (-1)!! = 1
+    // (-1/2)^i / (i! (l - 2i)!), the coefficients of the one-axis factors of a component.
+    DD axisCoefficient[CCHCalc::LMAXFACT + 1][kAxisTerms];
+    // Overlap sums of degree L: (-1/2)^n (2L-2n-1)!! n!, and 4 / ((2L+1) ((2L-1)!!)^2).
+    DD overlapTerm[CCHCalc::LMAXFACT + 2][kAxisTerms];
+    DD overlapPrefactor[CCHCalc::LMAXFACT + 2];
+    DD DoubleFactorial(int n) const { return doublefact[n + 1]; }
+};
+const DDFactorials& ddFactorials();
+
+// A compensated sum and the sum of the magnitudes of its terms, which bounds its error:
+// about n eps^2 magnitude (n the number of terms) plus the final rounding of value.
+struct CompensatedSum {
+    double value, magnitude;
+};
+
+// The sum over i_m = lo_m..lo_m + len_m - 1 (m = 0, 1, 2) of
+//     c[i_0 + i_1 + i_2] g[0][i_0 - lo_0] g[1][i_1 - lo_1] g[2][i_2 - lo_2],
+// the form of both the overlap and the traceless-component sums. Regrouped: the axis with
+// most terms is first summed against c for every value of the other two indices' sum, so
+// the work is about len_u len_v rather than len_0 len_1 len_2 products.
+inline CompensatedSum TripleSum(const DD (&g)[3][kAxisTerms], const int (&lo)[3],
+                                const int (&len)[3], const DD* c)
+{
+    int w = 0;
+    for (int m = 1; m < 3; ++m)
+        if (len[m] > len[w])
+            w = m;
+    const int u = w == 0 ? 1 : 0, v = w == 2 ? 1 : 2;
+    // W[k] = sum over i_w of c[lo_u + lo_v + k + i_w] g_w(i_w), k = 0..len_u + len_v - 2,
+    // and M[k] the same sum of magnitudes.
+    DD W[2 * kAxisTerms];
+    double M[2 * kAxisTerms];
+    const DD* cw = c + lo[u] + lo[v] + lo[w];
+    for (int k = 0; k <= len[u] + len[v] - 2; ++k) {
+        Dot2 sum;
+        double magnitude = 0;
+        for (int t = 0; t < len[w]; ++t) {
+            sum.Add(cw[k + t], g[w][t]);
+            magnitude += std::fabs(cw[k + t].hi * g[w][t].hi);
+        }
+        W[k] = sum.Result();
+        M[k] = magnitude;
+    }
+    Dot2 S;
+    double magnitude = 0;
+    for (int x = 0; x < len[u]; ++x) {
+        Dot2 inner;
+        double innerMagnitude = 0;
+        for (int y = 0; y < len[v]; ++y) {
+            inner.Add(g[v][y], W[x + y]);
+            innerMagnitude += std::fabs(g[v][y].hi) * M[x + y];
+        }
+        S.Add(g[u][x], inner.Result());
+        magnitude += std::fabs(g[u][x].hi) * innerMagnitude;
+    }
+    return {S.s + S.c, magnitude};
+}
+
+} // namespace cchcalc_detail
+
+#endif
