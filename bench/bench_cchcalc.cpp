@@ -171,18 +171,37 @@ double OldGetAFromE(const OldTables& t, int lx, int ly, int lz, double ex, doubl
     return S;
 }
 
-// One traceless component of a generic direction, all three exponents in play: the library
-// against the old double sum.
+// Sixteen directions spread over the sphere (a Fibonacci lattice), cycled through so that
+// the cost is an average over directions, rare slow ones included. Passed by pointer: the
+// benchmark library's DoNotOptimize can clobber a double held in a register.
+struct Directions {
+    static constexpr int kCount = 16;
+    double e[kCount][3], theta[kCount], phi[kCount];
+    Directions()
+    {
+        for (int i = 0; i < kCount; ++i) {
+            const double z = 1 - (2 * i + 1.0) / kCount, p = 2.399963229728653 * i;
+            theta[i] = std::acos(z);
+            phi[i] = std::remainder(p, 2 * 3.141592653589793);
+            e[i][0] = std::cos(phi[i]) * std::sin(theta[i]);
+            e[i][1] = std::sin(phi[i]) * std::sin(theta[i]);
+            e[i][2] = z;
+        }
+    }
+};
+const Directions kDirections;
+
+// One traceless component, all three exponents in play: the library against the old
+// double sum, from a direction and from angles.
 void BM_GetAFromE(benchmark::State& state)
 {
     CCHCalc& c = calc();
     const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    int i = 0;
     for (auto _ : state) {
-        int lx = x.a[0];
-        double ex = 0.48;
-        benchmark::DoNotOptimize(lx);
-        benchmark::DoNotOptimize(ex);
-        benchmark::DoNotOptimize(c.GetAFromE(lx, x.a[1], x.a[2], ex, 0.6, 0.64));
+        const double* e = kDirections.e[i++ % Directions::kCount];
+        benchmark::DoNotOptimize(e);
+        benchmark::DoNotOptimize(c.GetAFromE(x.a[0], x.a[1], x.a[2], e[0], e[1], e[2]));
     }
 }
 BENCHMARK(BM_GetAFromE)->Arg(10)->Arg(20)->Arg(40)->Arg(56);
@@ -191,26 +210,27 @@ void BM_GetAFromE_OldDouble(benchmark::State& state)
 {
     const OldTables t(calc());
     const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    int i = 0;
     for (auto _ : state) {
-        int lx = x.a[0];
-        double ex = 0.48;
-        benchmark::DoNotOptimize(lx);
-        benchmark::DoNotOptimize(ex);
-        benchmark::DoNotOptimize(OldGetAFromE(t, lx, x.a[1], x.a[2], ex, 0.6, 0.64));
+        const double* e = kDirections.e[i++ % Directions::kCount];
+        benchmark::DoNotOptimize(e);
+        benchmark::DoNotOptimize(OldGetAFromE(t, x.a[0], x.a[1], x.a[2], e[0], e[1], e[2]));
     }
 }
 BENCHMARK(BM_GetAFromE_OldDouble)->Arg(10)->Arg(20)->Arg(40)->Arg(56);
 
-// The same from angles, which adds one sine and cosine pair each.
 void BM_GetAFromThetaPhi(benchmark::State& state)
 {
     CCHCalc& c = calc();
     const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    int i = 0;
     for (auto _ : state) {
-        double theta = 0.876, phi = 0.9273;
-        benchmark::DoNotOptimize(theta);
-        benchmark::DoNotOptimize(phi);
-        benchmark::DoNotOptimize(c.GetAFromThetaPhi(x.a[0], x.a[1], x.a[2], theta, phi));
+        const int k = i++ % Directions::kCount;
+        const double* angles[2] = {&kDirections.theta[k], &kDirections.phi[k]};
+        benchmark::DoNotOptimize(angles[0]);
+        benchmark::DoNotOptimize(angles[1]);
+        benchmark::DoNotOptimize(
+            c.GetAFromThetaPhi(x.a[0], x.a[1], x.a[2], *angles[0], *angles[1]));
     }
 }
 BENCHMARK(BM_GetAFromThetaPhi)->Arg(10)->Arg(20)->Arg(40)->Arg(56);
@@ -219,11 +239,13 @@ void BM_GetAFromThetaPhi_OldDouble(benchmark::State& state)
 {
     const OldTables t(calc());
     const Args x = argsForDegree(static_cast<int>(state.range(0)));
+    int i = 0;
     for (auto _ : state) {
-        double theta = 0.876, phi = 0.9273;
-        benchmark::DoNotOptimize(theta);
-        benchmark::DoNotOptimize(phi);
-        const double s = std::sin(theta);
+        const int k = i++ % Directions::kCount;
+        const double* angles[2] = {&kDirections.theta[k], &kDirections.phi[k]};
+        benchmark::DoNotOptimize(angles[0]);
+        benchmark::DoNotOptimize(angles[1]);
+        const double theta = *angles[0], phi = *angles[1], s = std::sin(theta);
         benchmark::DoNotOptimize(OldGetAFromE(t, x.a[0], x.a[1], x.a[2], std::cos(phi) * s,
                                               std::sin(phi) * s, std::cos(theta)));
     }

@@ -221,7 +221,7 @@ const DDFactorials& ddFactorials()
         const QuadFactorials& q = quadFactorials();
         const auto split = [](Quad x) {
             const double hi = static_cast<double>(x);
-            return DD{hi, static_cast<double>(x - hi)};
+            return MakeDD<false>(hi, static_cast<double>(x - hi));
         };
         DDFactorials t{};
         for (int n = 0; n <= CCHCalc::LMAXFACT; ++n)

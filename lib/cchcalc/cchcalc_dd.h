@@ -1,11 +1,14 @@
 // Compensated (double-double) evaluation of the alternating sums; not installed.
 //
 // A value is carried as an unevaluated sum hi + lo of two doubles, and products and sums are
-// formed with error-free transformations: TwoProduct by a fused multiply-add, TwoSum by
-// Knuth's six additions. The sums accumulate as Dot2 does (T. Ogita, S. M. Rump, S. Oishi,
-// SIAM J. Sci. Comput. 26 (2005) 1955): the error of every addition and product is collected
-// in a second double, so the result is as accurate as if summed in twice the working
-// precision, error about n eps^2 sum |terms| plus one final rounding.
+// formed with error-free transformations: TwoProduct by a fused multiply-add (Fma = true,
+// only where the processor has one: in software it is slower than the alternative) or by
+// Dekker's splitting (T. J. Dekker, Numer. Math. 18 (1971) 224), TwoSum by Knuth's six
+// additions. The sums accumulate as Dot2 does (T. Ogita, S. M. Rump, S. Oishi, SIAM J. Sci.
+// Comput. 26 (2005) 1955): the error of every addition and product is collected in a second
+// double, so the result is as accurate as if summed in twice the working precision, error
+// about n eps^2 sum |terms| plus one final rounding. The files using this are compiled
+// without floating-point contraction: a multiply fused into a TwoSum breaks it.
 #ifndef TWOBODY_CCHCALC_DD_H
 #define TWOBODY_CCHCALC_DD_H
 
@@ -13,41 +16,68 @@
 
 #include <cmath>
 
+#if defined(__GNUC__)
+#define TWOBODY_DD_INLINE inline __attribute__((always_inline))
+#else
+#define TWOBODY_DD_INLINE inline
+#endif
+
 namespace cchcalc_detail {
 
+// hi + lo, |lo| at most about ulp(hi), and the halves h + t = hi of 26 and 27 bits
+// (Veltkamp's split) for Dekker's product, formed once per value rather than per product.
 struct DD {
-    double hi, lo;
+    double hi, lo, h, t;
 };
 
-// a b as a double-double, renormalised (|lo| <= ulp(hi) / 2); drops only a.lo b.lo.
-inline DD Mul(DD a, DD b)
+template <bool Fma>
+TWOBODY_DD_INLINE DD MakeDD(double hi, double lo)
+{
+    if (Fma)
+        return {hi, lo, 0.0, 0.0};
+    const double c = 134217729.0 * hi; // 2^27 + 1
+    const double h = c - (c - hi);
+    return {hi, lo, h, hi - h};
+}
+
+// The rounding error of p = fl(a.hi b.hi), exactly: a.hi b.hi = p + error.
+template <bool Fma>
+TWOBODY_DD_INLINE double ProductError(const DD& a, const DD& b, double p)
+{
+    if (Fma)
+        return std::fma(a.hi, b.hi, -p);
+    return a.t * b.t - (((p - a.h * b.h) - a.t * b.h) - a.h * b.t);
+}
+
+// a b as a double-double; drops only a.lo b.lo.
+template <bool Fma>
+TWOBODY_DD_INLINE DD Mul(const DD& a, const DD& b)
 {
     const double p = a.hi * b.hi;
-    double e = std::fma(a.hi, b.hi, -p);
-    e = std::fma(a.hi, b.lo, e);
-    e = std::fma(a.lo, b.hi, e);
+    const double e = ProductError<Fma>(a, b, p) + (a.hi * b.lo + a.lo * b.hi);
     const double s = p + e;
-    return {s, e - (s - p)};
+    return MakeDD<Fma>(s, e - (s - p));
 }
 
 // A running sum of products in the manner of Dot2: s the rounded sum of the leading parts,
 // c the sum of every rounding error and every trailing part.
+template <bool Fma>
 struct Dot2 {
     double s = 0, c = 0;
-    void Add(DD a, DD b)
+    // Adds a b and returns its leading part.
+    TWOBODY_DD_INLINE double Add(const DD& a, const DD& b)
     {
         const double p = a.hi * b.hi;
-        double e = std::fma(a.hi, b.hi, -p);
-        e = std::fma(a.hi, b.lo, e);
-        e = std::fma(a.lo, b.hi, e);
+        const double e = ProductError<Fma>(a, b, p) + (a.hi * b.lo + a.lo * b.hi);
         const double t = s + p, v = t - s;
         c += ((s - (t - v)) + (p - v)) + e;
         s = t;
+        return p;
     }
-    DD Result() const
+    TWOBODY_DD_INLINE DD Result() const
     {
         const double h = s + c;
-        return {h, c - (h - s)};
+        return MakeDD<Fma>(h, c - (h - s));
     }
 };
 
@@ -79,8 +109,9 @@ struct CompensatedSum {
 // the form of both the overlap and the traceless-component sums. Regrouped: the axis with
 // most terms is first summed against c for every value of the other two indices' sum, so
 // the work is about len_u len_v rather than len_0 len_1 len_2 products.
-inline CompensatedSum TripleSum(const DD (&g)[3][kAxisTerms], const int (&lo)[3],
-                                const int (&len)[3], const DD* c)
+template <bool Fma>
+TWOBODY_DD_INLINE CompensatedSum TripleSum(const DD (&g)[3][kAxisTerms], const int (&lo)[3],
+                                           const int (&len)[3], const DD* c)
 {
     int w = 0;
     for (int m = 1; m < 3; ++m)
@@ -93,26 +124,24 @@ inline CompensatedSum TripleSum(const DD (&g)[3][kAxisTerms], const int (&lo)[3]
     double M[2 * kAxisTerms];
     const DD* cw = c + lo[u] + lo[v] + lo[w];
     for (int k = 0; k <= len[u] + len[v] - 2; ++k) {
-        Dot2 sum;
+        Dot2<Fma> sum;
         double magnitude = 0;
-        for (int t = 0; t < len[w]; ++t) {
-            sum.Add(cw[k + t], g[w][t]);
-            magnitude += std::fabs(cw[k + t].hi * g[w][t].hi);
-        }
+        for (int t = 0; t < len[w]; ++t)
+            magnitude += std::fabs(sum.Add(cw[k + t], g[w][t]));
         W[k] = sum.Result();
         M[k] = magnitude;
     }
-    Dot2 S;
+    Dot2<Fma> S;
     double magnitude = 0;
     for (int x = 0; x < len[u]; ++x) {
-        Dot2 inner;
+        Dot2<Fma> inner;
         double innerMagnitude = 0;
         for (int y = 0; y < len[v]; ++y) {
             inner.Add(g[v][y], W[x + y]);
-            innerMagnitude += std::fabs(g[v][y].hi) * M[x + y];
+            innerMagnitude += std::fabs(g[v][y].hi * M[x + y]);
         }
         S.Add(g[u][x], inner.Result());
-        magnitude += std::fabs(g[u][x].hi) * innerMagnitude;
+        magnitude += std::fabs(g[u][x].hi * innerMagnitude);
     }
     return {S.s + S.c, magnitude};
 }

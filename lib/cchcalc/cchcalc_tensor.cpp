@@ -44,8 +44,9 @@ double TracelessQuad(const int (&l)[3], const double (&e)[3], int L)
 // A_l(e) of degree L > kDoubleComponentMaxDegree: the sum of GetAFromE compensated, rounded
 // once. Same terms, lx! ly! lz! / (2L-1)!! (-1/2)^n (2L-2n-1)!! prod_m e_m^(l_m-2i_m) /
 // (i_m! (l_m-2i_m)!); only the common prefactor is applied in double, after the sum.
-double TracelessCompensated(const int (&l)[3], const double (&e)[3], int L, const double* f,
-                            const double* df)
+template <bool Fma>
+TWOBODY_DD_INLINE double TracelessCompensated(const int (&l)[3], const double (&e)[3], int L,
+                                              double prefactor)
 {
     using namespace cchcalc_detail;
     const DDFactorials& q = ddFactorials();
@@ -54,27 +55,58 @@ double TracelessCompensated(const int (&l)[3], const double (&e)[3], int L, cons
     int len[3];
     for (int m = 0; m < 3; ++m) {
         len[m] = l[m] / 2 + 1;
+        const DD em = MakeDD<Fma>(e[m], 0.0);
         const double e2 = e[m] * e[m];
-        const DD em2{e2, std::fma(e[m], e[m], -e2)};            // e_m^2, exact
-        DD power = l[m] % 2 != 0 ? DD{e[m], 0.0} : DD{1.0, 0.0}; // e_m^(l_m - 2i), i from l_m / 2 down
+        const DD em2 = MakeDD<Fma>(e2, ProductError<Fma>(em, em, e2)); // e_m^2, exact
+        // e_m^(l_m - 2i), from i = l_m / 2 down.
+        DD power = l[m] % 2 != 0 ? em : MakeDD<Fma>(1.0, 0.0);
         const DD* coefficient = q.axisCoefficient[l[m]];
-        for (int i = l[m] / 2; i >= 0; --i) {
-            g[m][i] = Mul(coefficient[i], power);
-            power = Mul(power, em2);
+        for (int i = l[m] / 2;; --i) {
+            g[m][i] = Mul<Fma>(coefficient[i], power);
+            if (i == 0)
+                break;
+            power = Mul<Fma>(power, em2);
         }
     }
     // c[n] = (2(L - n) - 1)!!.
     DD c[kAxisTerms];
     for (int n = 0; n <= L / 2; ++n)
         c[n] = q.DoubleFactorial(2 * (L - n) - 1);
-    const CompensatedSum sum = TripleSum(g, lo, len, c);
+    const CompensatedSum sum = TripleSum<Fma>(g, lo, len, c);
     // The compensated error stays below 2^6 eps^2 magnitude; where that could exceed 2^-50
     // of the sum (directions near an axis at high degree, or near a zero of A), the sum is
     // formed again in 113-bit arithmetic.
     if (!(sum.magnitude <= 0x1p50 * std::fabs(sum.value)))
         return TracelessQuad(l, e, L);
-    return sum.value * ((f[l[0]] * f[l[1]] * f[l[2]]) / df[2 * L - 1]);
+    return sum.value * prefactor;
 }
+
+#if defined(__FP_FAST_FMA)
+double Traceless(const int (&l)[3], const double (&e)[3], int L, double prefactor)
+{
+    return TracelessCompensated<true>(l, e, L, prefactor);
+}
+#elif defined(__x86_64__) && defined(__GNUC__)
+// The baseline x86-64 has no fused multiply-add; most processors since 2013 have one. Where
+// the processor has it, a copy compiled for it runs the sums in about 60% of the time.
+__attribute__((target("fma"))) double TracelessFma(const int (&l)[3], const double (&e)[3], int L,
+                                                   double prefactor)
+{
+    return TracelessCompensated<true>(l, e, L, prefactor);
+}
+
+double Traceless(const int (&l)[3], const double (&e)[3], int L, double prefactor)
+{
+    static const bool hardwareFma = __builtin_cpu_supports("fma");
+    return hardwareFma ? TracelessFma(l, e, L, prefactor)
+                       : TracelessCompensated<false>(l, e, L, prefactor);
+}
+#else
+double Traceless(const int (&l)[3], const double (&e)[3], int L, double prefactor)
+{
+    return TracelessCompensated<false>(l, e, L, prefactor);
+}
+#endif
 
 } // namespace
 
@@ -109,7 +141,7 @@ double CCHCalc::GetAFromE(int lx, int ly, int lz, double ex, double ey, double e
     const int L = static_cast<int>(degree);
     // Above this degree the alternating sum cancels beyond double precision.
     if (L > cchcalc_detail::kDoubleComponentMaxDegree)
-        return TracelessCompensated({lx, ly, lz}, {ex, ey, ez}, L, f, df);
+        return Traceless({lx, ly, lz}, {ex, ey, ez}, L, (f[lx] * f[ly] * f[lz]) / df[2 * L - 1]);
 
     const double P = (f[lx] * f[ly] * f[lz]) / df[2 * L - 1];
 
