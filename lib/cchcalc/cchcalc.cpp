@@ -242,4 +242,12 @@ const DDFactorials& ddFactorials()
     return tables;
 }
 
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__FP_FAST_FMA)
+bool ProcessorHasFma()
+{
+    static const bool has = __builtin_cpu_supports("fma");
+    return has;
+}
+#endif
+
 } // namespace cchcalc_detail

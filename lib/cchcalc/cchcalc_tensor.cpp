@@ -44,69 +44,44 @@ double TracelessQuad(const int (&l)[3], const double (&e)[3], int L)
 // A_l(e) of degree L > kDoubleComponentMaxDegree: the sum of GetAFromE compensated, rounded
 // once. Same terms, lx! ly! lz! / (2L-1)!! (-1/2)^n (2L-2n-1)!! prod_m e_m^(l_m-2i_m) /
 // (i_m! (l_m-2i_m)!); only the common prefactor is applied in double, after the sum.
-template <bool Fma>
-TWOBODY_DD_INLINE double TracelessCompensated(const int (&l)[3], const double (&e)[3], int L,
-                                              double prefactor)
-{
-    using namespace cchcalc_detail;
-    const DDFactorials& q = ddFactorials();
-    DD g[3][kAxisTerms];
-    const int lo[3] = {0, 0, 0};
-    int len[3];
-    for (int m = 0; m < 3; ++m) {
-        len[m] = l[m] / 2 + 1;
-        const DD em = MakeDD<Fma>(e[m], 0.0);
-        const double e2 = e[m] * e[m];
-        const DD em2 = MakeDD<Fma>(e2, ProductError<Fma>(em, em, e2)); // e_m^2, exact
-        // e_m^(l_m - 2i), from i = l_m / 2 down.
-        DD power = l[m] % 2 != 0 ? em : MakeDD<Fma>(1.0, 0.0);
-        const DD* coefficient = q.axisCoefficient[l[m]];
-        for (int i = l[m] / 2;; --i) {
-            g[m][i] = Mul<Fma>(coefficient[i], power);
-            if (i == 0)
-                break;
-            power = Mul<Fma>(power, em2);
+struct TracelessSum {
+    template <bool Fma>
+    static TWOBODY_DD_INLINE double Run(const int (&l)[3], const double (&e)[3], const int& L,
+                                        const double& prefactor)
+    {
+        using namespace cchcalc_detail;
+        const DDFactorials& q = ddFactorials();
+        DD g[3][kAxisTerms];
+        const int lo[3] = {0, 0, 0};
+        int len[3];
+        for (int m = 0; m < 3; ++m) {
+            len[m] = l[m] / 2 + 1;
+            const DD em = MakeDD<Fma>(e[m], 0.0);
+            const double e2 = e[m] * e[m];
+            const DD em2 = MakeDD<Fma>(e2, ProductError<Fma>(em, em, e2)); // e_m^2, exact
+            // e_m^(l_m - 2i), from i = l_m / 2 down.
+            DD power = l[m] % 2 != 0 ? em : MakeDD<Fma>(1.0, 0.0);
+            const DD* coefficient = q.axisCoefficient[l[m]];
+            for (int i = l[m] / 2;; --i) {
+                g[m][i] = Mul<Fma>(coefficient[i], power);
+                if (i == 0)
+                    break;
+                power = Mul<Fma>(power, em2);
+            }
         }
+        // c[n] = (2(L - n) - 1)!!.
+        DD c[kAxisTerms];
+        for (int n = 0; n <= L / 2; ++n)
+            c[n] = q.DoubleFactorial(2 * (L - n) - 1);
+        const CompensatedSum sum = TripleSum<Fma>(g, lo, len, c);
+        // The compensated error stays below 2^6 eps^2 magnitude; where that could exceed 2^-50
+        // of the sum (directions near an axis at high degree, or near a zero of A), the sum is
+        // formed again in 113-bit arithmetic.
+        if (!(sum.magnitude <= 0x1p50 * std::fabs(sum.value)))
+            return TracelessQuad(l, e, L);
+        return sum.value * prefactor;
     }
-    // c[n] = (2(L - n) - 1)!!.
-    DD c[kAxisTerms];
-    for (int n = 0; n <= L / 2; ++n)
-        c[n] = q.DoubleFactorial(2 * (L - n) - 1);
-    const CompensatedSum sum = TripleSum<Fma>(g, lo, len, c);
-    // The compensated error stays below 2^6 eps^2 magnitude; where that could exceed 2^-50
-    // of the sum (directions near an axis at high degree, or near a zero of A), the sum is
-    // formed again in 113-bit arithmetic.
-    if (!(sum.magnitude <= 0x1p50 * std::fabs(sum.value)))
-        return TracelessQuad(l, e, L);
-    return sum.value * prefactor;
-}
-
-#if defined(__FP_FAST_FMA)
-double Traceless(const int (&l)[3], const double (&e)[3], int L, double prefactor)
-{
-    return TracelessCompensated<true>(l, e, L, prefactor);
-}
-#elif defined(__x86_64__) && defined(__GNUC__)
-// The baseline x86-64 has no fused multiply-add; most processors since 2013 have one. Where
-// the processor has it, a copy compiled for it runs the sums in about 60% of the time.
-__attribute__((target("fma"))) double TracelessFma(const int (&l)[3], const double (&e)[3], int L,
-                                                   double prefactor)
-{
-    return TracelessCompensated<true>(l, e, L, prefactor);
-}
-
-double Traceless(const int (&l)[3], const double (&e)[3], int L, double prefactor)
-{
-    static const bool hardwareFma = __builtin_cpu_supports("fma");
-    return hardwareFma ? TracelessFma(l, e, L, prefactor)
-                       : TracelessCompensated<false>(l, e, L, prefactor);
-}
-#else
-double Traceless(const int (&l)[3], const double (&e)[3], int L, double prefactor)
-{
-    return TracelessCompensated<false>(l, e, L, prefactor);
-}
-#endif
+};
 
 } // namespace
 
@@ -140,8 +115,12 @@ double CCHCalc::GetAFromE(int lx, int ly, int lz, double ex, double ey, double e
     const double* df = doublefact;
     const int L = static_cast<int>(degree);
     // Above this degree the alternating sum cancels beyond double precision.
-    if (L > cchcalc_detail::kDoubleComponentMaxDegree)
-        return Traceless({lx, ly, lz}, {ex, ey, ez}, L, (f[lx] * f[ly] * f[lz]) / df[2 * L - 1]);
+    if (L > cchcalc_detail::kDoubleComponentMaxDegree) {
+        const int l[3] = {lx, ly, lz};
+        const double e[3] = {ex, ey, ez};
+        return cchcalc_detail::CompensatedRun<TracelessSum>(
+            l, e, L, (f[lx] * f[ly] * f[lz]) / df[2 * L - 1]);
+    }
 
     const double P = (f[lx] * f[ly] * f[lz]) / df[2 * L - 1];
 
