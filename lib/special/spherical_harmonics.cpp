@@ -25,27 +25,28 @@ constexpr int kMaxDegree = 10000000;
 // up to 5.5e-17 / sin(theta) in theta. With u = 1 - |cos theta|, that is a relative error of
 // about m 3e-17 / u in the factor sin^m (GSL forms it from 1 - cos^2), of up to l^2 3e-17
 // in the polynomial part before its first zeros (u l^2 < 32; below l = 8 this stays under
-// 2e-15), and beyond them an absolute error of about 5e-17 sqrt(l) / sin^1.5(theta) of the
-// norm sqrt((2l + 1) / 4 pi), over 5e-16 for u < l / 128. In all these the theta part is
-// formed here instead, from theta itself.
+// 2e-15), and beyond them, near the zeros, an absolute error of about 5e-17 sqrt(l) /
+// sin^1.5(theta) of the norm sqrt((2l + 1) / 4 pi). Where any of these comes near the bound
+// of the header, 128 u < m + l / 4 or u l^2 < 32, the theta part is formed here instead, from
+// theta itself.
 inline bool NearPole(int l, int m, double x)
 {
     const double u = 1 - std::fabs(x);
     return 128 * u < m + 0.25 * l || (l >= 8 && u * l * l < 32);
 }
-// The recurrence below carries P_l^m / sin^m(theta) scaled to 1 at the pole, its scale factor
+// The recurrence below carries P_l^m / sin^m(theta) scaled to 1 at the pole; its scale factor
 // stays below 1e210 up to this degree.
 constexpr int kPoleRouteMaxDegree = 1000;
 
 // The normalised theta part of Y_lm, 0 <= m <= l, from theta itself, with sin^m(theta)
 // carrying the sign of sin(theta). With u = 1 - |cos theta| = 2 sin^2(theta / 2) (or
-// 2 cos^2(theta / 2)), accurate however near the pole, r_n = P_n^m(1 - u) / (s^m P_n^m near
-// u = 0) obeys (n + m) r_n = (2n - 1) (1 - u) r_(n-1) - (n - 1 - m) r_(n-2) (DLMF 14.10.3),
-// r_m = 1; it runs in difference form, d_n = r_n - r_(n-1), so that 1 - u never appears and
-// nothing cancels near the pole (Reinsch's modification of the three-term recurrence; W. M.
-// Gentleman, Comput. J. 12 (1969) 160). The scale of r, sqrt((2l + 1) / (4 pi)
-// (l + m)! / (l - m)!) / (2^m m!), and the factor s^m, split into mantissa and exponent, are
-// applied last: nothing underflows before the result does.
+// 2 cos^2(theta / 2)), accurate however near the pole, r_n = P_n^m(1 - u) / (c_n s^m), c_n the
+// value of P_n^m / s^m at the pole, obeys (n + m) r_n = (2n - 1) (1 - u) r_(n-1) -
+// (n - 1 - m) r_(n-2) (DLMF 14.10.3), r_m = 1. It runs in difference form, d_n = r_n -
+// r_(n-1), so that 1 - u never appears and nothing cancels near the pole (Reinsch's
+// modification of the three-term recurrence; W. M. Gentleman, Comput. J. 12 (1969) 160). The
+// normalised c_l, sqrt((2l + 1) / (4 pi) (l + m)! / (l - m)!) / (2^m m!), and the factor s^m,
+// split into mantissa and exponent, are applied last: nothing underflows before the result.
 double ThetaPartNearPole(int l, int m, double theta)
 {
     const double x = std::cos(theta);
