@@ -94,7 +94,7 @@ struct DDFactorials {
     // Overlap sums of degree L: (-1/2)^n (2L-2n-1)!! n!, and 4 / ((2L+1) ((2L-1)!!)^2).
     DD overlapTerm[CCHCalc::LMAXFACT + 2][kAxisTerms];
     DD overlapPrefactor[CCHCalc::LMAXFACT + 2];
-    DD DoubleFactorial(int n) const { return doublefact[n + 1]; }
+    const DD& DoubleFactorial(int n) const { return doublefact[n + 1]; }
 };
 const DDFactorials& ddFactorials();
 
@@ -105,13 +105,13 @@ struct CompensatedSum {
 };
 
 // The sum over i_m = lo_m..lo_m + len_m - 1 (m = 0, 1, 2) of
-//     c[i_0 + i_1 + i_2] g[0][i_0 - lo_0] g[1][i_1 - lo_1] g[2][i_2 - lo_2],
+//     c[stride (i_0 + i_1 + i_2)] g[0][i_0 - lo_0] g[1][i_1 - lo_1] g[2][i_2 - lo_2],
 // the form of both the overlap and the traceless-component sums. Regrouped: the axis with
 // most terms is first summed against c for every value of the other two indices' sum, so
 // the work is about len_u len_v rather than len_0 len_1 len_2 products.
 template <bool Fma>
 TWOBODY_DD_INLINE CompensatedSum TripleSum(const DD (&g)[3][kAxisTerms], const int (&lo)[3],
-                                           const int (&len)[3], const DD* c)
+                                           const int (&len)[3], const DD* c, int stride)
 {
     int w = 0;
     for (int m = 1; m < 3; ++m)
@@ -122,12 +122,12 @@ TWOBODY_DD_INLINE CompensatedSum TripleSum(const DD (&g)[3][kAxisTerms], const i
     // and M[k] the same sum of magnitudes.
     DD W[2 * kAxisTerms];
     double M[2 * kAxisTerms];
-    const DD* cw = c + lo[u] + lo[v] + lo[w];
+    const DD* cw = c + stride * (lo[u] + lo[v] + lo[w]);
     for (int k = 0; k <= len[u] + len[v] - 2; ++k) {
         Dot2<Fma> sum;
         double magnitude = 0;
         for (int t = 0; t < len[w]; ++t)
-            magnitude += std::fabs(sum.Add(cw[k + t], g[w][t]));
+            magnitude += std::fabs(sum.Add(cw[stride * (k + t)], g[w][t]));
         W[k] = sum.Result();
         M[k] = magnitude;
     }

@@ -117,7 +117,7 @@ struct OverlapSum {
                                    q.inverseFact[a[m] - 2 * i]);
             }
         }
-        const CompensatedSum sum = TripleSum<Fma>(g, lo, len, q.overlapTerm[L]);
+        const CompensatedSum sum = TripleSum<Fma>(g, lo, len, q.overlapTerm[L], 1);
         // As for the components: the compensated error is below 2^6 eps^2 magnitude.
         if (!(sum.magnitude <= 0x1p50 * std::fabs(sum.value)))
             return OverlapQuad(a, b, L);

@@ -70,10 +70,8 @@ struct TracelessSum {
             }
         }
         // c[n] = (2(L - n) - 1)!!.
-        DD c[kAxisTerms];
-        for (int n = 0; n <= L / 2; ++n)
-            c[n] = q.DoubleFactorial(2 * (L - n) - 1);
-        const CompensatedSum sum = TripleSum<Fma>(g, lo, len, c);
+        // c[-2n] = (2(L - n) - 1)!!, read backwards from the table.
+        const CompensatedSum sum = TripleSum<Fma>(g, lo, len, &q.DoubleFactorial(2 * L - 1), -2);
         // The compensated error stays below 2^6 eps^2 magnitude; where that could exceed 2^-50
         // of the sum (directions near an axis at high degree, or near a zero of A), the sum is
         // formed again in 113-bit arithmetic.
