@@ -12,22 +12,6 @@ namespace {
 constexpr double pi = twobody_detail::kPi;
 using cplx = std::complex<double>;
 
-TEST(Legendre, ThreeTermRecurrence)
-{
-    // (l + 1) P_(l+1) = (2l + 1) x P_l - l P_(l-1), from P_0 = 1 and P_1 = x
-    for (int i = 0; i <= 20; ++i) {
-        const double x = -1.0 + 0.1 * i;
-        double prev = 1.0, cur = x;
-        EXPECT_EQ(SpherHarmonics::legendre(0, x), 1.0);
-        for (int l = 1; l <= 30; ++l) {
-            EXPECT_NEAR(SpherHarmonics::legendre(l, x), cur, 1e-14) << l << " " << x;
-            const double next = ((2 * l + 1) * x * cur - l * prev) / (l + 1);
-            prev = cur;
-            cur = next;
-        }
-    }
-}
-
 TEST(SphericalHarmonics, ValuesAndNegativeOrders)
 {
     const struct {
