@@ -118,7 +118,8 @@ struct OverlapSum {
             }
         }
         const CompensatedSum sum = TripleSum<Fma>(g, lo, len, q.overlapTerm[L], 1);
-        // As for the components: the compensated error is below 2^6 eps^2 magnitude.
+        // As for the components (cchcalc_tensor.cpp): 113-bit where 2^6 eps^2 magnitude could
+        // exceed 2^-50 of the sum.
         if (!(sum.magnitude <= 0x1p50 * std::fabs(sum.value)))
             return OverlapQuad(a, b, L);
         return sum.value * prefactor;
