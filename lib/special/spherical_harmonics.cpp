@@ -6,6 +6,7 @@
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_legendre.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -28,11 +29,12 @@ constexpr int kMaxDegree = 10000000;
 // 2e-15), and beyond them, near the zeros, an absolute error of about 5e-17 sqrt(l) /
 // sin^1.5(theta) of the norm sqrt((2l + 1) / 4 pi). Where any of these comes near the bound
 // of the header, 128 u < m + l / 4 or u l^2 < 32, the theta part is formed here instead, from
-// theta itself.
+// theta itself (for the last, l counts up to 100 only: beyond, among many zeros, GSL's
+// recurrence and this one err alike).
 inline bool NearPole(int l, int m, double x)
 {
     const double u = 1 - std::fabs(x);
-    return 128 * u < m + 0.25 * l || (l >= 8 && u * l * l < 32);
+    return 128 * u < m + 0.25 * std::min(l, 100) || (l >= 8 && u * l * l < 32);
 }
 // The recurrence below carries P_l^m / sin^m(theta) scaled to 1 at the pole; its scale factor
 // stays below 1e210 up to this degree.
