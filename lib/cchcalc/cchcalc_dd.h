@@ -96,7 +96,13 @@ struct DDFactorials {
     DD overlapPrefactor[CCHCalc::LMAXFACT + 2];
     const DD& DoubleFactorial(int n) const { return doublefact[n + 1]; }
 };
-const DDFactorials& ddFactorials();
+DDFactorials MakeDDFactorials();
+// Built on first use; inline so that later uses cost one test, not a call.
+inline const DDFactorials& ddFactorials()
+{
+    static const DDFactorials tables = MakeDDFactorials();
+    return tables;
+}
 
 // A compensated sum and the sum of the magnitudes of its terms, which bounds its error:
 // about n eps^2 magnitude (n the number of terms) plus the final rounding of value.
@@ -151,7 +157,12 @@ TWOBODY_DD_INLINE CompensatedSum TripleSum(const DD (&g)[3][kAxisTerms], const i
 // processors since 2013 have it): there a copy compiled for it is chosen at run time, which
 // runs the sums in about 60% of the time.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__FP_FAST_FMA)
-bool ProcessorHasFma();
+bool DetectFma();
+inline bool ProcessorHasFma()
+{
+    static const bool has = DetectFma();
+    return has;
+}
 
 template <class Sum, class... Args>
 __attribute__((target("fma"))) double RunWithFma(const Args&... args)
