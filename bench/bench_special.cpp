@@ -78,6 +78,37 @@ void BM_Ylm_Gsl(benchmark::State& state)
 }
 BENCHMARK(BM_Ylm_Gsl);
 
+// Degree 40 and 100 near the poles and in the middle, where the theta part near a pole is
+// formed by the library's own recurrence: against GSL's call alone on the same arguments.
+constexpr std::array<YlmArgs, 8> ylmHighArgs = {{{40, 3, 1e-3, 0.5},
+                                                 {40, -20, 0.2, 1.0},
+                                                 {40, 0, 3.1, -0.3},
+                                                 {40, 7, 1.2, 2.0},
+                                                 {100, 1, 0.01, 0.5},
+                                                 {100, -60, 0.5, 1.0},
+                                                 {100, 0, 3.14, -0.3},
+                                                 {100, 10, 1.5, 2.0}}};
+
+void BM_Ylm_HighDegree_Wrapper(benchmark::State& state)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const YlmArgs& a = ylmHighArgs[i++ % ylmHighArgs.size()];
+        benchmark::DoNotOptimize(SpherHarmonics::Ylm(a.l, a.m, a.theta, a.phi));
+    }
+}
+BENCHMARK(BM_Ylm_HighDegree_Wrapper);
+
+void BM_Ylm_HighDegree_Gsl(benchmark::State& state)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const YlmArgs& a = ylmHighArgs[i++ % ylmHighArgs.size()];
+        benchmark::DoNotOptimize(gsl_sf_legendre_sphPlm(a.l, std::abs(a.m), std::cos(a.theta)));
+    }
+}
+BENCHMARK(BM_Ylm_HighDegree_Gsl);
+
 // Spherical j_l on both sides of x = l: the recurrence above, the small-x side below.
 constexpr std::array<BesselArgs, 8> sphAboveArgs = {
     {{2, 7.5}, {5, 12.0}, {8, 30.0}, {10, 15.0}, {20, 40.0}, {30, 31.0}, {50, 80.0}, {3, 3.5}}};

@@ -81,18 +81,43 @@ def main():
     write("legendre.tsv", "l x P_l", rows, "Legendre polynomials, x in [-1, 1] by 0.05")
 
     rows = []
+    for l, m, t, phi in ylm_cases():
+        y = ylm_at_direction(l, m, t, phi)
+        rows.append([str(l), str(m), arg(t), arg(phi), fmt(mp.re(y)), fmt(mp.im(y))])
+    write("ylm.tsv", "l m theta phi Re(Y_lm) Im(Y_lm)", rows,
+          "complex spherical harmonics, Condon-Shortley phase, l <= 100; theta down to 1e-7"
+          " of either pole, and outside [0, pi]")
+
+
+def ylm_cases():
+    # The first grid, l <= 40, and its extension to l = 100, near both poles (down to 1e-7)
+    # and outside [0, pi]; phi = 0.7 throughout.
+    pi = float(mp.pi)
     thetas = [1e-6, 1e-4, 1e-2, 0.3, 1.0, 1.5707963267948966, 2.2, 3.0, 3.1415916535897933]
-    for l in (0, 1, 2, 3, 4, 6, 9, 15, 25, 40):
-        for m in sorted(set([-l, -(l // 2), -1, 0, 1, l // 3, l])):
+    near = [1e-7, 1e-5, 1e-3, 0.0187, 0.05, 0.12, 0.25]
+    extra = near + [pi - d for d in near] + [-0.5, -1e-7, -2.0, 4.0, pi + 1e-7, 7.0, -6.0, 13.0]
+    for l in (0, 1, 2, 3, 4, 6, 9, 15, 25, 40, 60, 100):
+        ms = sorted(set([-l, -(l // 2), -1, 0, 1, l // 3, (2 * l) // 3, l]))
+        for m in ms:
             if abs(m) > l:
                 continue
-            for t in thetas:
-                phi = 0.7
-                # Condon-Shortley phase: mpmath's legenp includes (-1)^m.
-                y = mp.spherharm(l, m, mp.mpf(t), mp.mpf(phi))
-                rows.append([str(l), str(m), arg(t), arg(phi), fmt(mp.re(y)), fmt(mp.im(y))])
-    write("ylm.tsv", "l m theta phi Re(Y_lm) Im(Y_lm)", rows,
-          "complex spherical harmonics, Condon-Shortley phase, theta down to 1e-6 of a pole")
+            for t in (thetas if l <= 40 else []) + extra:
+                yield l, m, t, 0.7
+    # Azimuths beyond 2 pi.
+    for l, m in ((9, 3), (40, -13), (100, 67), (100, -100)):
+        for phi in (7.5, -100.25, 12345.678, -3.0e7):
+            yield l, m, 1.1, phi
+
+
+def ylm_at_direction(l, m, t, phi):
+    # Y_lm at the direction (sin t cos phi, sin t sin phi, cos t), from the exact double
+    # angles: with t reduced to [0, 2 pi), t > pi is the direction of polar angle 2 pi - t
+    # and azimuth phi + pi. mpmath's legenp carries the Condon-Shortley phase.
+    t = mp.mpf(t) % (2 * mp.pi)
+    phi = mp.mpf(phi)
+    if t > mp.pi:
+        t, phi = 2 * mp.pi - t, phi + mp.pi
+    return mp.spherharm(l, m, t, phi)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 // CCHCalc: the shared tables, their reference-counted lifecycle and the combinatorics.
 #include "cchcalc.h"
+#include "cchcalc_dd.h"
 #include "cchcalc_quad.h"
 #include "internal/constants.h"
 #include "internal/report.h"
@@ -215,5 +216,33 @@ const QuadFactorials& quadFactorials()
     }();
     return tables;
 }
+
+DDFactorials MakeDDFactorials()
+{
+    const QuadFactorials& q = quadFactorials();
+    const auto split = [](Quad x) {
+        const double hi = static_cast<double>(x);
+        return MakeDD<false>(hi, static_cast<double>(x - hi));
+    };
+    DDFactorials t{};
+    for (int n = 0; n <= CCHCalc::LMAXFACT; ++n)
+        t.inverseFact[n] = split(q.inverseFact[n]);
+    for (int n = 0; n < 2 * CCHCalc::LMAXFACT + 3; ++n)
+        t.doublefact[n] = split(q.doublefact[n]);
+    for (int l = 0; l <= CCHCalc::LMAXFACT; ++l)
+        for (int i = 0; i <= l / 2; ++i)
+            t.axisCoefficient[l][i] =
+                split(q.halfPower[i] * q.inverseFact[i] * q.inverseFact[l - 2 * i]);
+    for (int L = 0; L <= kMaxDegree; ++L) {
+        for (int n = 0; n <= L / 2; ++n)
+            t.overlapTerm[L][n] = split(q.overlapTerm[L][n]);
+        t.overlapPrefactor[L] = split(q.overlapPrefactor[L]);
+    }
+    return t;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__FP_FAST_FMA)
+bool DetectFma() { return __builtin_cpu_supports("fma"); }
+#endif
 
 } // namespace cchcalc_detail

@@ -96,9 +96,9 @@ public:
     // A_a(n) n_x^b1 n_y^b2 n_z^b3. Symmetric in a and b up to rounding, unchanged when the
     // axes of both triples are permuted alike, 4 pi for a = b = (0, 0, 0).
     // Accuracy, for every degree L <= 57, directly and from the cache: within 1e-13 of the
-    // scale sqrt(O(a; a) O(b; b)) (measured max 9e-15 against exact rational values). The
-    // alternating triple sum is formed in double up to L = 19, where it loses under 10 ulp,
-    // and above that in 113-bit arithmetic, rounded once. ---
+    // scale sqrt(O(a; a) O(b; b)). The alternating triple sum is formed in double up to
+    // L = 19, where it loses under 10 ulp, and above that as a compensated (double-double)
+    // sum, or in 113-bit arithmetic where it cancels too deeply for that. ---
 
     // O(a1, a2, a3; b1, b2, b3). 0 when the degrees differ or some a_m - b_m is odd (no
     // table is read, the cache is untouched). For a1 + a2 + a3 <= LMAXFACT the value comes
@@ -109,7 +109,7 @@ public:
     // O(a; b) by its closed-form triple sum, touching no cache. 0 when the degrees differ
     // or some a_m - b_m is odd. Valid range: every exponent in 0..LMAXFACT and
     // L = a1 + a2 + a3 <= LMAXFACT + 1 = 57; NaN outside it (a negative exponent, a larger
-    // exponent or degree). Cost: about 0.1 us at L = 10, 3 us at L = 20, 7 us at L = 40.
+    // exponent or degree). Cost grows about as L^2 (figures in docs/accuracy.md).
     double GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) const;
     // Fills the cache slot of the triple if it is empty: O(a; b) for every b of the same
     // degree and parities. The triple may come in any order (its sorted form is filled).
@@ -131,9 +131,11 @@ public:
     // L = 0 (no table read). Valid range: each exponent in 0..LMAXFACT and
     // L <= LMAXFACT + 1 = 57; NaN outside it. Accuracy for a unit vector and every L <= 57:
     // within 1e-13 of max(|A|, sqrt(O(l; l) / 4 pi)), the RMS of the component over the
-    // sphere (measured max 1e-14; 3e-14 for GetAFromThetaPhi, which adds the rounding of
-    // the angles' sines and cosines). The alternating sum is formed in double up to L = 8
-    // and in 113-bit arithmetic above, rounded once: about 1 us at L = 10, 13 us at L = 56.
+    // sphere (GetAFromThetaPhi adds the rounding of the angles' sines and cosines). The
+    // alternating sum is formed in double up to L = 8 and as a compensated (double-double)
+    // sum above, or in 113-bit arithmetic for the few directions where it cancels too deeply
+    // for that (near an axis, near a zero of the component); the cost stays within a few
+    // times that of the plain double sum (figures in docs/accuracy.md).
     double GetAFromE(int lx, int ly, int lz, double ex, double ey, double ez) const;
     // GetAFromE of the unit vector of the angles.
     double GetAFromThetaPhi(int lx, int ly, int lz, double theta, double phi) const;

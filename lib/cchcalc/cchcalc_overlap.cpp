@@ -1,5 +1,6 @@
 // CCHCalc: overlap coefficients of traceless Cartesian tensor components, and their cache.
 #include "cchcalc.h"
+#include "cchcalc_dd.h"
 #include "cchcalc_quad.h"
 
 #include "basics.h"
@@ -95,6 +96,36 @@ double OverlapQuad(const int (&a)[3], const int (&b)[3], int L)
     return static_cast<double>(S * P * static_cast<Quad>(kPi));
 }
 
+// O(a; b) of degree L > kDoubleSumMaxDegree: the same sum compensated, rounded once, with
+// its prefactor applied in double; where the cancellation is too deep for it, in Quad.
+struct OverlapSum {
+    template <bool Fma>
+    static TWOBODY_DD_INLINE double Run(const int (&a)[3], const int (&b)[3], const int& L,
+                                        const double& prefactor)
+    {
+        using namespace cchcalc_detail;
+        const DDFactorials& q = ddFactorials();
+        DD g[3][kAxisTerms];
+        int lo[3], len[3];
+        for (int m = 0; m < 3; ++m) {
+            lo[m] = a[m] > b[m] ? (a[m] - b[m]) / 2 : 0;
+            len[m] = a[m] / 2 - lo[m] + 1;
+            const int shift = (b[m] - a[m]) / 2;
+            for (int t = 0; t < len[m]; ++t) {
+                const int i = lo[m] + t;
+                g[m][t] = Mul<Fma>(Mul<Fma>(q.inverseFact[i], q.inverseFact[shift + i]),
+                                   q.inverseFact[a[m] - 2 * i]);
+            }
+        }
+        const CompensatedSum sum = TripleSum<Fma>(g, lo, len, q.overlapTerm[L], 1);
+        // As for the components (cchcalc_tensor.cpp): 113-bit where 2^6 eps^2 magnitude could
+        // exceed 2^-50 of the sum.
+        if (!(sum.magnitude <= 0x1p50 * std::fabs(sum.value)))
+            return OverlapQuad(a, b, L);
+        return sum.value * prefactor;
+    }
+};
+
 } // namespace
 
 CCHCalc::OverlapSlot* CCHCalc::MakeOverlapCache() { return new OverlapSlot[kSlots.count]; }
@@ -135,13 +166,12 @@ double CCHCalc::GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) cons
     const int a[3] = {a1, a2, a3};
     const int b[3] = {b1, b2, b3};
     // Above this degree the alternating sum cancels beyond double precision.
-    if (L > cchcalc_detail::kDoubleSumMaxDegree)
-        return OverlapQuad(a, b, L);
-
     double P = kPi * 4 * f[a1] * f[a2] * f[a3] * f[b1] * f[b2] * f[b3];
     P = P / (2 * L + 1);
     if (L > 0)
         P = P / Misc::ipow(df[2 * L - 1], 2);
+    if (L > cchcalc_detail::kDoubleSumMaxDegree)
+        return cchcalc_detail::CompensatedRun<OverlapSum>(a, b, L, P);
 
     int lo[3], hi[3], shift[3];
     for (int m = 0; m < 3; ++m) {

@@ -1,4 +1,5 @@
-// Extended precision for the alternating sums of high degree; not installed.
+// Extended precision for the alternating sums whose cancellation is too deep for the
+// compensated sums of cchcalc_dd.h; not installed.
 //
 // __float128 has a 113-bit significand; GCC and Clang both provide it on x86-64 and do its
 // arithmetic in libgcc, which every C++ program links already, so it adds no library for a
@@ -24,7 +25,8 @@ typedef long double Quad;
 // Highest degrees whose sums are formed in double, as they always were: up to them the
 // cancellation costs the overlaps less than 10 ulp of their scale, the components of a
 // direction less than 10^-14 of theirs (the latter sum, not squared and with the monomial
-// factors, cancels sooner). Above, the same sums are formed in Quad and rounded once.
+// factors, cancels sooner). Above, the same sums are compensated (cchcalc_dd.h), and formed
+// in Quad, rounded once, only where their cancellation is too deep for that.
 constexpr int kDoubleSumMaxDegree = 19;
 constexpr int kDoubleComponentMaxDegree = 8;
 

@@ -1,4 +1,6 @@
 #include <twobody/cchcalc.h>
+#include "cchcalc/cchcalc_dd.h"
+#include "cchcalc/cchcalc_quad.h"
 #include "internal/constants.h"
 
 #include "test_support.h"
@@ -316,6 +318,43 @@ TEST(CCHCalcTensor, HighDegreeIdentities)
         std::sort(s.rbegin(), s.rend());
         EXPECT_EQ(c.GetOverlap(l[2], l[1], l[0], l[2], l[1], l[0]),
                   c.GetOverlap0(s[0], s[1], s[2], s[0], s[1], s[2]));
+    }
+}
+
+// The compensated triple sum with products by Dekker's split and by fused multiply-add (a
+// given processor uses only one of them) against the same sum in 113-bit arithmetic, on
+// random factors whose sum is made to cancel to about 1e-32 of its magnitude: an error-free
+// transformation that is not exact shows as an error of order 1e-16 of the magnitude.
+TEST(CCHCalcSums, CompensatedSumWithBothProductForms)
+{
+    using namespace cchcalc_detail;
+    std::mt19937_64 rng(2026);
+    std::uniform_real_distribution<double> U(-1, 1);
+    const auto draw = [&](DD& d, Quad& q) {
+        const double hi = std::ldexp(U(rng), static_cast<int>(rng() % 21) - 10);
+        d = MakeDD<false>(hi, hi * 0x1p-54 * U(rng));
+        q = Quad(d.hi) + d.lo;
+    };
+    for (int trial = 0; trial < 60; ++trial) {
+        const int lo[3] = {0, 0, 0}, len[3] = {1 + trial % 7, 1 + trial % 5, 1 + trial % 3};
+        DD g[3][kAxisTerms], c[3 * kAxisTerms];
+        Quad gq[3][kMaxTerms], cq[3 * kMaxTerms];
+        for (int m = 0; m < 3; ++m)
+            for (int t = 0; t < len[m]; ++t)
+                draw(g[m][t], gq[m][t]);
+        for (int n = 0; n < len[0] + len[1] + len[2]; ++n)
+            draw(c[n], cq[n]);
+        // c[0] multiplies only g[0][0] g[1][0] g[2][0]: shift it to cancel the sum.
+        const Quad c0 = cq[0] - TripleSum(gq, lo, len, cq) / (gq[0][0] * gq[1][0] * gq[2][0]);
+        c[0] = MakeDD<false>(static_cast<double>(c0),
+                             static_cast<double>(c0 - static_cast<double>(c0)));
+        cq[0] = Quad(c[0].hi) + c[0].lo;
+        const double want = static_cast<double>(TripleSum(gq, lo, len, cq));
+        for (const CompensatedSum& got :
+             {TripleSum<false>(g, lo, len, c, 1), TripleSum<true>(g, lo, len, c, 1)})
+            EXPECT_LE(std::fabs(got.value - want),
+                      0x1p-52 * std::fabs(want) + 0x1p-100 * got.magnitude)
+                << trial;
     }
 }
 

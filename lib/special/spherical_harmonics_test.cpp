@@ -12,22 +12,6 @@ namespace {
 constexpr double pi = twobody_detail::kPi;
 using cplx = std::complex<double>;
 
-TEST(Legendre, ThreeTermRecurrence)
-{
-    // (l + 1) P_(l+1) = (2l + 1) x P_l - l P_(l-1), from P_0 = 1 and P_1 = x
-    for (int i = 0; i <= 20; ++i) {
-        const double x = -1.0 + 0.1 * i;
-        double prev = 1.0, cur = x;
-        EXPECT_EQ(SpherHarmonics::legendre(0, x), 1.0);
-        for (int l = 1; l <= 30; ++l) {
-            EXPECT_NEAR(SpherHarmonics::legendre(l, x), cur, 1e-14) << l << " " << x;
-            const double next = ((2 * l + 1) * x * cur - l * prev) / (l + 1);
-            prev = cur;
-            cur = next;
-        }
-    }
-}
-
 TEST(SphericalHarmonics, ValuesAndNegativeOrders)
 {
     const struct {
@@ -44,9 +28,16 @@ TEST(SphericalHarmonics, ValuesAndNegativeOrders)
         {1, -1, pi / 2, 0.0, {0.3454941494713355, 0}},
         {2, -1, pi / 4, pi / 3, {0.19313710101159484, -0.33452327177864455}},
         {2, 1, pi / 4, pi / 3, {-0.19313710101159484, -0.33452327177864455}},
+        // theta < 0: sin(theta) keeps its sign, as at the direction (0.5, pi).
+        {1, 1, -0.5, 0.0, {0.16563871869489603, 0}},
     };
     for (const auto& c : cases)
         EXPECT_LT(std::abs(SpherHarmonics::Ylm(c.l, c.m, c.t, c.p) - c.y), 1e-15) << c.l << c.m;
+    // Near both poles the factor sin^m(theta) comes from theta, not from 1 - cos^2(theta).
+    for (const double t : {1e-9, pi - 1e-7, -2e-8}) {
+        const cplx y11 = -std::sqrt(3 / (8 * pi)) * std::sin(t) * std::polar(1.0, 0.3);
+        EXPECT_LT(std::abs(SpherHarmonics::Ylm(1, 1, t, 0.3) - y11), 1e-15 * std::abs(y11)) << t;
+    }
     // Y_l,-m = (-1)^m conj(Y_lm); exactly so for even m.
     for (int l = 1; l <= 6; ++l)
         for (int m = 1; m <= l; ++m) {
