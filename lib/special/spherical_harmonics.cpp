@@ -1,9 +1,9 @@
 #include "spherical_harmonics.h"
 
 #include "internal/constants.h"
+#include "internal/gsl_status.h"
 #include "utilities.h"
 
-#include <gsl/gsl_errno.h>
 #include <gsl/gsl_sf_legendre.h>
 
 #include <algorithm>
@@ -13,10 +13,6 @@
 namespace SpherHarmonics {
 
 namespace {
-
-// GSL's _e form with its error path settled: a result GSL did not write stays NaN, an
-// underflow is 0. With GSL's default handler an error aborts inside GSL first.
-double settle(int status, const gsl_sf_result& r) { return status == GSL_EUNDRFLW ? 0.0 : r.val; }
 
 // GSL's recurrences take about 10 ns per degree: past this a call would run for seconds
 // (l = INT_MAX: most of a minute), and the rounding carried, of order l eps, is large.
@@ -103,8 +99,8 @@ double legendre(int l, double x)
 {
     if (l > kMaxDegree)
         return twobody_detail::kNaN;
-    gsl_sf_result r{twobody_detail::kNaN, twobody_detail::kNaN};
-    return settle(gsl_sf_legendre_Pl_e(l, x, &r), r);
+    // |P_l| <= 1 on [-1, 1]: no overflow to stand for.
+    return twobody_detail::gslCall(twobody_detail::kNaN, gsl_sf_legendre_Pl_e, l, x);
 }
 
 Misc::complex Ylm(int l, int m, double theta, double phi)
@@ -119,8 +115,7 @@ Misc::complex Ylm(int l, int m, double theta, double phi)
     if (absm >= 0 && absm <= l && l <= kPoleRouteMaxDegree && NearPole(l, absm, x)) {
         p = ThetaPartNearPole(l, absm, theta);
     } else {
-        gsl_sf_result r{twobody_detail::kNaN, twobody_detail::kNaN};
-        p = settle(gsl_sf_legendre_sphPlm_e(l, absm, x, &r), r);
+        p = twobody_detail::gslCall(twobody_detail::kNaN, gsl_sf_legendre_sphPlm_e, l, absm, x);
         // GSL takes sin(theta) >= 0; outside [0, pi] the factor sin^m(theta) has the sign of
         // sin(theta)^m. (sin of the double nearest pi is still positive.)
         if (absm % 2 != 0 && !(theta >= 0 && theta <= twobody_detail::kPi) && std::sin(theta) < 0)
