@@ -16,7 +16,7 @@
  * derivatives) at and beyond the turning point; the midpoint is then rounded once to double.
  * A value outside the normal double range is printed as decimal text (such as 7.17e-400),
  * which strtod reads as 0, a subnormal or inf. Points that cannot be certified at 2^16 bits
- * are left out with a comment line. Below the turning point the sampling drops most points
+ * (2^14 where the values are far outside the double range) are left out with a comment line. Below the turning point the sampling drops most points
  * whose values leave the double range (a JWKB estimate of the exponent decides), keeping a
  * few. Deterministic: the sample points come from a fixed-seed generator.
  *
@@ -132,6 +132,9 @@ static int row(int l, double x, double eta)
     int ok = 0, normal = 1;
     long prec;
     const int beyond = x >= turning_point(l, eta);
+    /* Far outside the double range the values serve only to show what the library returns
+     * there; Arb's cost rises steeply with the precision, so give up sooner. */
+    const long max_prec = barrier_exponent(l, x, eta) > 2 * kRangeExponent ? kMaxPrec / 4 : kMaxPrec;
     arb_init(L);
     arb_init(E);
     arb_init(X);
@@ -140,7 +143,7 @@ static int row(int l, double x, double eta)
     arb_set_si(L, l);
     arb_set_d(E, eta);
     arb_set_d(X, x);
-    for (prec = 128; prec <= kMaxPrec && !ok; prec *= 2) {
+    for (prec = 128; prec <= max_prec && !ok; prec *= 2) {
         arb_hypgeom_coulomb_jet(F, G, L, E, X, 2, prec);
         arb_hypot(mod, F + 0, G + 0, prec);
         arb_hypot(modp, F + 1, G + 1, prec);
@@ -302,14 +305,15 @@ static void table_d(void)
 static void table_grid(void)
 {
     const int ls[] = {0, 10, 100};
-    enum { nx = 29, ne = 29 };
+    enum { nx = 29, ne = 39 };
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < ne; ++j) {
-            /* eta = 0, then +-1e-3 ... +-1e3, four per decade on each side. */
+            /* eta = 0, then +-1e-3 ... +-1e3, three per decade on each side. */
             const int m = j - ne / 2;
-            const double eta = m == 0 ? 0.0 : (m > 0 ? 1 : -1) * pow(10, -3 + (abs(m) - 1) * 0.5);
+            const double eta =
+                m == 0 ? 0.0 : (m > 0 ? 1 : -1) * round6(pow(10, -3 + (abs(m) - 1) / 3.0));
             for (int k = 0; k < nx; ++k) {
-                const double x = pow(10, -3 + k * 0.25);
+                const double x = round6(pow(10, -3 + k * 0.25));
                 if (barrier_exponent(ls[i], x, eta) < 720)
                     row(ls[i], x, eta);
             }
