@@ -9,7 +9,8 @@ docs/coulomb_error_l0.png, docs/coulomb_error_l10.png and docs/coulomb_error_l10
     /usr/bin/python3 scripts/coulomb_error_maps.py build/bench/coulomb_error_map
 
 The error is relative to each function below the turning point x_tp (dashed line) and
-relative to the modulus at and beyond it, as in the accuracy test. White cells are points
+relative to the modulus at and beyond it, as in the accuracy test; the magenta line is the
+1e-12 contour. White cells are points
 whose values leave the double range; the top colour also stands for NaN or infinite results.
 (Debian: python3-matplotlib.)
 """
@@ -69,13 +70,16 @@ def draw(l, points, out):
         ly = [signed_log(e) for e in etas]
         mesh = ax.pcolormesh(edges(lx), edges(ly), z, vmin=-16, vmax=0, cmap="viridis",
                              shading="flat")
+        # The 1e-12 contour: the bound inside the domain.
+        ax.contour(lx, ly, z.filled(np.nan), levels=[-12], colors="magenta", linewidths=1.2)
         # The turning point x_tp = eta + sqrt(eta^2 + l(l+1)), where it lies inside the box.
         e = np.concatenate([-np.logspace(3, -3, 200), [0.0], np.logspace(-3, 3, 200)])
         tp = e + np.sqrt(e * e + l * (l + 1.0))
         ok = tp > 1e-3 * 0.7
         ax.plot(np.log10(tp[ok]), [signed_log(v) for v in e[ok]], "w--", lw=0.8)
-        ax.set_xlim(edges(lx)[0], edges(lx)[-1])
-        ax.set_ylim(edges(ly)[0], edges(ly)[-1])
+        # The whole grid, x in [1e-3, 1e4] and eta in [-1000, 1000], on every map.
+        ax.set_xlim(-3.125, 4.125)
+        ax.set_ylim(-7.2, 7.2)
         ax.set_title("%s, l = %d" % (title, l), fontsize=10)
         ax.set_xlabel("log10 x")
     ticks = [-1000, -10, -0.1, -1e-3, 0, 1e-3, 0.1, 10, 1000]
