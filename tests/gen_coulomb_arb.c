@@ -16,9 +16,10 @@
  * derivatives) at and beyond the turning point; the midpoint is then rounded once to double.
  * A value outside the normal double range is printed as decimal text (such as 7.17e-400),
  * which strtod reads as 0, a subnormal or inf. Points that cannot be certified at 2^16 bits
- * (2^14 where the values are far outside the double range) are left out with a comment line. Below the turning point the sampling drops most points
- * whose values leave the double range (a JWKB estimate of the exponent decides), keeping a
- * few. Deterministic: the sample points come from a fixed-seed generator.
+ * (2^14 where the values are far outside the double range) are left out with a comment line. Below
+ * the turning point the sampling drops most points whose values leave the double range (a JWKB
+ * estimate of the exponent decides), keeping a few. Deterministic: the sample points come from a
+ * fixed-seed generator.
  *
  *   cc -O2 tests/gen_coulomb_arb.c -o /tmp/gen_coulomb_arb -lflint-arb -lflint -lm &&
  *   for t in d grid wide; do /tmp/gen_coulomb_arb $t > tests/reference/coulomb_arb_$t.tsv; done &&
@@ -134,7 +135,8 @@ static int row(int l, double x, double eta)
     const int beyond = x >= turning_point(l, eta);
     /* Far outside the double range the values serve only to show what the library returns
      * there; Arb's cost rises steeply with the precision, so give up sooner. */
-    const long max_prec = barrier_exponent(l, x, eta) > 2 * kRangeExponent ? kMaxPrec / 4 : kMaxPrec;
+    const long max_prec =
+        barrier_exponent(l, x, eta) > 2 * kRangeExponent ? kMaxPrec / 4 : kMaxPrec;
     arb_init(L);
     arb_init(E);
     arb_init(X);
@@ -204,7 +206,8 @@ static double signed_log(double lo, double hi)
 
 static void table_d(void)
 {
-    static const int ls[] = {0, 1, 2, 3, 5, 8, 10, 20, 30, 50, 70, 100, 150, 200, 300, 500, 700, 1000};
+    static const int ls[] = {0,  1,  2,   3,   5,   8,   10,  20,  30,
+                             50, 70, 100, 150, 200, 300, 500, 700, 1000};
     const int nls = sizeof ls / sizeof ls[0];
     printf("# Region sizes are in the generator. Worked cases first.\n");
     row(0, 878.89, 1000);
