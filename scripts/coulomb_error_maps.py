@@ -71,7 +71,8 @@ def draw(l, points, out):
         mesh = ax.pcolormesh(edges(lx), edges(ly), z, vmin=-16, vmax=0, cmap="viridis",
                              shading="flat")
         # The 1e-12 contour: the bound inside the domain.
-        ax.contour(lx, ly, z.filled(np.nan), levels=[-12], colors="magenta", linewidths=1.2)
+        if z.max() > -12 > z.min():
+            ax.contour(lx, ly, z.filled(np.nan), levels=[-12], colors="magenta", linewidths=1.2)
         # The turning point x_tp = eta + sqrt(eta^2 + l(l+1)), where it lies inside the box.
         e = np.concatenate([-np.logspace(3, -3, 200), [0.0], np.logspace(-3, 3, 200)])
         tp = e + np.sqrt(e * e + l * (l + 1.0))
