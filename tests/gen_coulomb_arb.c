@@ -6,7 +6,8 @@
  * coulomb_wave.tsv:
  *   d     coulomb_arb.tsv: l = 0...1000, eta in [-1000, 1000], x in [1e-3, 1e4], dense in
  *         the hard regions (below the barrier at large eta, large l at small x, eta near 0,
- *         around x = 2 eta and the turning point), its edges and corners;
+ *         around x = 2 eta and the turning point, an attractive pair near the origin, the
+ *         edge of the power series at x = 1.2), its edges and corners;
  *   grid  coulomb_arb_grid.tsv: l = 0, 10, 100 on a grid of x (log) and eta (signed log)
  *         over the same box, for error maps;
  *   wide  coulomb_arb_wide.tsv: the served range beyond that box (x up to 1.1e8, l up to
@@ -298,6 +299,25 @@ static void table_d(void)
         const int l = uniform(0, 1) < 0.3 ? (int)uniform(0, 11) : (int)loguniform(1, 1001) - 1;
         const double eta = round6(uniform(0, 1) < 0.1 ? 0.0 : signed_log(1e-3, 1000));
         const double x = round6(loguniform(1e-3, 1e4));
+        if (worth(l, x, eta, 10)) {
+            row(l, x, eta);
+            ++n;
+        }
+    }
+    /* An attractive pair near the origin, around and beyond its turning point, where the wave
+     * oscillates with the local wave number sqrt(2 |eta| / x). */
+    for (int n = 0; n < 150; ++n) {
+        static const int la[] = {0, 1, 2, 3, 4, 5, 6, 8, 10, 15, 20, 30, 50};
+        const int l = pick(la, sizeof la / sizeof la[0]);
+        const double eta = -round6(loguniform(1, 1000));
+        const double tp = fmax(turning_point(l, eta), 1e-3);
+        row(l, round6(fmin(fmax(tp * loguniform(0.5, 30), 1e-3), 1e4)), eta);
+    }
+    /* Around the edge of the power series at the origin, x up to 1.2 at small |eta|. */
+    for (int n = 0; n < 100;) {
+        const int l = (int)uniform(0, 11);
+        const double eta = round6(signed_log(1e-2, 10));
+        const double x = round6(uniform(0.1, 1.5));
         if (worth(l, x, eta, 10)) {
             row(l, x, eta);
             ++n;
