@@ -26,7 +26,8 @@ struct CoulombRow {
     int l;
     double x, eta;
     double want[4]; // F, G, F', G'
-    bool below() const { return x < eta + std::sqrt(eta * eta + l * (l + 1.0)); }
+    double turningPoint() const { return eta + std::sqrt(eta * eta + l * (l + 1.0)); }
+    bool below() const { return x < turningPoint(); }
     bool normal() const
     {
         return std::all_of(want, want + 4, [](double v) { return std::isnormal(v); });
@@ -38,12 +39,12 @@ CoulombRow coulombRow(const std::vector<double>& r)
     return {static_cast<int>(r[0]), r[1], r[2], {r[3], r[4], r[5], r[6]}};
 }
 
-// The worst error of GetFG, CWoutgoing and CWincoming (F and G), and that of GetFGprime (all
-// four), in the measure above. A NaN output counts as an infinite error, or, where NaN is an
-// honest answer (nanOk), as none; nans counts the NaN outputs.
+// The worst error of the outputs of GetFG, GetFGprime, CWoutgoing and CWincoming, in the
+// measure above. A NaN output counts as an infinite error, or, where NaN is an honest answer
+// (nanOk), as none; nans counts the NaN outputs.
 struct CoulombErrors {
     static constexpr int kOutputs = 10; // F, G from three routines, and GetFGprime's four
-    double fg = 0.0, fgp = 0.0;
+    double worst = 0.0;
     int nans = 0;
 };
 
@@ -52,13 +53,13 @@ CoulombErrors coulombErrors(const CoulombRow& r, bool nanOk = false)
     const double mod = std::hypot(r.want[0], r.want[1]), modp = std::hypot(r.want[2], r.want[3]);
     const bool below = r.below();
     CoulombErrors e;
-    auto add = [&](double& worst, double got, int k) {
+    auto add = [&](double got, int k) {
         if (std::isnan(got)) {
             ++e.nans;
             got = nanOk ? r.want[k] : std::numeric_limits<double>::infinity();
         }
         const double scale = below ? std::fabs(r.want[k]) : (k < 2 ? mod : modp);
-        worst = std::max(worst, std::fabs(got - r.want[k]) / scale);
+        e.worst = std::max(e.worst, std::fabs(got - r.want[k]) / scale);
     };
     double F, G, got[4];
     CoulWave::GetFG(r.l, r.x, r.eta, &F, &G);
@@ -67,9 +68,9 @@ CoulombErrors coulombErrors(const CoulombRow& r, bool nanOk = false)
     const complex in = CoulWave::CWincoming(r.l, r.x, r.eta);
     const double fg[6] = {F, G, out.real(), -out.imag(), in.real(), in.imag()};
     for (int k = 0; k < 6; ++k)
-        add(e.fg, fg[k], k % 2);
+        add(fg[k], k % 2);
     for (int k = 0; k < 4; ++k)
-        add(e.fgp, got[k], k);
+        add(got[k], k);
     return e;
 }
 
@@ -138,15 +139,13 @@ public:
     }
     void add(const CoulombRow& r, const std::vector<double>& row)
     {
-        const double tp = r.eta + std::sqrt(r.eta * r.eta + r.l * (r.l + 1.0));
         const bool series =
             r.x < 1.2 && std::fabs(r.eta * r.x) < 10 && 2 * M_PI * r.eta < 0.9 * 708.39641853226408;
-        const int k = r.eta > 0 && r.x <= tp && !series ? 0
-                      : r.eta < -500 && r.x < 0.1       ? 1
-                      : r.below()                       ? 2
-                                                        : 3;
-        const CoulombErrors e = coulombErrors(r);
-        stats_[k].add(std::max(e.fg, e.fgp), row, 3);
+        const int k = r.eta > 0 && r.x <= r.turningPoint() && !series ? 0
+                      : r.eta < -500 && r.x < 0.1                     ? 1
+                      : r.below()                                     ? 2
+                                                                      : 3;
+        stats_[k].add(coulombErrors(r).worst, row, 3);
         ++cases_[k];
     }
     void check()
@@ -216,7 +215,7 @@ TEST_F(CoulombArb, WaveFunctionsInServedRange)
         nans += e.nans > 0;
         if (e.nans == CoulombErrors::kOutputs)
             continue;
-        const double err = std::max(e.fg, e.fgp) / std::max(1e-12, r.x > 1e4 ? 1e-15 * r.x : 0.0);
+        const double err = e.worst / std::max(1e-12, r.x > 1e4 ? 1e-15 * r.x : 0.0);
         (r.x > 1e4 ? largeX : r.l > 1000 ? largeL : largeEta).add(err, row, 3);
     }
     std::printf("accuracy: %zu of %zu served-range rows with a NaN output\n", nans, rows.size());
