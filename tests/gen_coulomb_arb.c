@@ -7,7 +7,8 @@
  *   d     coulomb_arb.tsv: l = 0...1000, eta in [-1000, 1000], x in [1e-3, 1e4], dense in
  *         the hard regions (below the barrier at large eta, large l at small x, eta near 0,
  *         around x = 2 eta and the turning point, an attractive pair near the origin, the
- *         edge of the power series at x = 1.2), its edges and corners;
+ *         power series at the origin, at its edge x = 1.2 and inside it at low orders), its
+ *         edges and corners;
  *   grid  coulomb_arb_grid.tsv: l = 0, 10, 100 on a grid of x (log) and eta (signed log)
  *         over the same box, for error maps;
  *   wide  coulomb_arb_wide.tsv: the served range beyond that box (x up to 1.1e8, l up to
@@ -322,6 +323,13 @@ static void table_d(void)
             row(l, x, eta);
             ++n;
         }
+    }
+    /* A repulsive pair inside that series region at low orders, eta x from 0.1 to 10, where
+     * the series loses most as eta x grows. */
+    for (int n = 0; n < 100; ++n) {
+        const int l = (int)uniform(0, 7);
+        const double x = round6(uniform(0.05, 1.2));
+        row(l, x, round6(loguniform(0.1, 10) / x));
     }
 }
 
