@@ -10,8 +10,8 @@ docs/coulomb_error_l0.png, docs/coulomb_error_l10.png and docs/coulomb_error_l10
 
 The error is relative to each function below the turning point x_tp (dashed line) and
 relative to the modulus at and beyond it, as in the accuracy test; the magenta line is the
-1e-12 contour. White cells are points
-whose values leave the double range; the top colour also stands for NaN or infinite results.
+1e-12 contour. White cells are points whose values leave the double range; the top colour
+also stands for NaN or infinite results.
 (Debian: python3-matplotlib.)
 """
 import math
