@@ -152,7 +152,7 @@ public:
         ASSERT_FALSE(errors_.empty()) << family_ << ": no cases";
         std::vector<double> e = errors_;
         std::nth_element(e.begin(), e.begin() + e.size() / 2, e.end());
-        std::printf("accuracy: %-28s cases %6zu  max %.2e  median %.2e  bound %.0e\n",
+        std::printf("accuracy: %-28s cases %6zu  max %.2e  median %.2e  bound %.2g\n",
                     family_.c_str(), errors_.size(), max_, e[e.size() / 2], bound);
         std::ostringstream worst;
         for (double a : worst_)
