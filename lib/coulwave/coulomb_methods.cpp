@@ -240,7 +240,7 @@ template <int N>
 bool integrateInward(double L, double eta, double rho, double x, double (&u)[N], double (&up)[N],
                      int& binexp)
 {
-    constexpr double growthPerStep = 32.0; // e-folds allowed per step below the barrier
+    constexpr double growthPerStep = 64.0; // e-folds allowed per step below the barrier
     constexpr double phasePerStep = 4.0;   // radians allowed per step in an allowed stretch
     // The local growth rate sqrt(L / r^2 + 2 eta / r - 1) rises inward, so a step is sized by
     // its value at the far end: sized at the near end, a step from the turning point would
@@ -256,9 +256,16 @@ bool integrateInward(double L, double eta, double rho, double x, double (&u)[N],
         auto rate = [&](double span) {
             return std::max(kappa(rho - span), kappa(rho - 0.5 * span));
         };
-        double span = std::min(rho - x, 0.5 * rho);
-        for (int i = 0; i < 4 && rate(span) * span > growthPerStep; ++i)
-            span = growthPerStep / rate(span);
+        // The span whose growth (or phase) is the allowance: a few rescalings, which
+        // converge from both sides since the rate changes slowly over one step.
+        const double longest = std::min(rho - x, 0.5 * rho);
+        double span = longest;
+        for (int i = 0; i < 6; ++i) {
+            const double p = rate(span) * span;
+            if (p <= growthPerStep && (span == longest || p >= 0.9 * growthPerStep))
+                break;
+            span = std::min(longest, span * (growthPerStep / p));
+        }
         // Land exactly on x when the remaining distance is close to one step.
         if (rho - span < x || rho - x < 1.05 * span)
             span = rho - x;
