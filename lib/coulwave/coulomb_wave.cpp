@@ -178,14 +178,26 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     double expG = 0.0;
     // GSL's single-order evaluation loses digits below the turning point from about l = 5
     // on outside its series region (up to all of them at l = 50), often without saying so;
-    // recurring upward from order 0, as GetFG does, keeps them. Elsewhere the single order
-    // serves, unless GSL reports a loss of accuracy.
+    // recurring upward from order 0 keeps them. (This is reached only at eta <= 0: a repulsive
+    // pair below its turning point is computed here.) GSL's order 0 carried up by the
+    // recurrence in l here costs half as much as GSL's array of orders 0 ... l, which does
+    // the same and also carries F down from order l; should GSL's order 0 come back scaled or
+    // with an error status, the array serves. Elsewhere the single order serves, unless GSL
+    // reports a loss of accuracy.
     const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
     const bool fromOrderZero = l >= 5 && x < turningPoint && !gslSeriesRegion(x, eta);
     int status = GSL_ELOSS;
-    if (!fromOrderZero)
+    if (fromOrderZero) {
+        status = gsl_sf_coulomb_wave_FGp_array(0.0, 0, eta, x, &fc, &fcp, &gc, &gcp, &expF, &expG);
+        if (gslStatusOutcome(status) == GslOutcome::Ok && expG == 0.0) {
+            upwardFromOrderZero(l, x, eta, gc, gcp, F, G, Fprime, Gprime);
+            return;
+        }
+        status = GSL_ELOSS;
+    } else {
         status = gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc,
                                                &gcp, &expF, &expG);
+    }
     if (status == GSL_ELOSS) {
         const std::size_t n = static_cast<std::size_t>(l) + 1;
         std::vector<double> a(4 * n);

@@ -23,8 +23,8 @@
 //   - Repulsive pair (eta > 0) at and below x_tp, outside GSL's power series at the origin
 //     (x < 1.2, |eta x| < 10) except its low orders (computed here): within 1e-13.
 //   - The rest of l <= 1000, -1000 <= eta <= 1000, 1e-3 <= x <= 1e4: within 1e-12. Computed
-//     here for an attractive pair at x < 3.5 and 1 <= |eta| x < 200, elsewhere GSL's values,
-//     bit for bit.
+//     here for an attractive pair at x < 3.5 and 1 <= |eta| x < 200, and below x_tp at l >= 5
+//     outside GSL's series from GSL's order 0; elsewhere GSL's values, bit for bit.
 //   - x > 1e4 (computed here: the asymptotic expansion of H+, or Steed's method where it does
 //     not converge): within max(1e-12, 1e-15 x), the rounding of the phase at large x.
 //   - The rest of the served range (l > 1000, 1000 < eta <= 1e4, x < 1e-3; order 0 computed
@@ -59,9 +59,9 @@ void GetFG(int l, double x, double eta, double* F, double* G);
 
 // Writes F_l(eta, x), G_l(eta, x) and their x-derivatives dF_l/dx, dG_l/dx through the four
 // pointers. Note the order: x, then eta. Where GSL serves (see the top of this file) it is
-// asked for order l alone, or for orders 0 ... l below the turning point at l >= 5 outside
-// its series region, where its single-order evaluation loses digits. Range, accuracy and
-// errors: the top of this file. Pointers must be valid.
+// asked for order l alone; below the turning point at l >= 5 outside its series region, where
+// its single-order evaluation loses digits, for order 0, carried up to l here by the
+// recurrence in l. Range, accuracy and errors: the top of this file. Pointers must be valid.
 void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime);
 
 // The outgoing Coulomb wave F_l - i G_l = -i (G_l + i F_l), from GetFG (x, then eta);
