@@ -431,20 +431,50 @@ void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp
 void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
                          double* Fp, double* Gp)
 {
+    // The first step from G_0, G'_0; then the three-term recurrence
+    //   R_k G_k = (S_k + S_{k-1}) G_{k-1} - R_{k-1} G_{k-2}   (DLMF 33.4.1)
+    // for g_k = R_1 ... R_k G_k, which needs only the squares R_k^2 = 1 + eta^2 / k^2:
+    //   g_k = (S_k + S_{k-1}) g_{k-1} - R_{k-1}^2 g_{k-2},
+    // one division per order and no square root; R_1^2 ... R_l^2 is multiplied up on the
+    // side (its rounding, a relative l eps / 2 at most, is below the bound), and G_l, G'_l
+    // follow from g_{l-1}, g_l at the end.
     double gc = G0;
     double gcp = G0p;
     int binexp = 0;
-    for (int k = 1; k <= l; ++k) {
-        const double R = std::sqrt(1.0 + (eta / k) * (eta / k));
-        const double S = k / x + eta / k;
-        const double g = (S * gc - gcp) / R;
-        gcp = R * gc - S * g;
-        gc = g;
-        if (std::fabs(gc) > 0x1p600 || std::fabs(gcp) > 0x1p600) {
-            gc = std::ldexp(gc, -600);
-            gcp = std::ldexp(gcp, -600);
-            binexp += 600;
+    if (l >= 1) {
+        const double invx = 1.0 / x;
+        const double S1 = invx + eta;
+        double R2prev = 1.0 + eta * eta; // R_1^2
+        double gprev = G0;               // g_0
+        double g = S1 * G0 - G0p;        // g_1 = R_1 G_1
+        double Sprev = S1;
+        double prodR2 = R2prev; // R_1^2 ... R_k^2, scaled by 2^prodexp
+        int prodexp = 0;
+        for (int k = 2; k <= l; ++k) {
+            const double invk = 1.0 / k;
+            const double e = eta * invk;
+            const double Sk = k * invx + e;
+            const double gnew = (Sk + Sprev) * g - R2prev * gprev;
+            R2prev = 1.0 + e * e;
+            prodR2 *= R2prev;
+            gprev = g;
+            g = gnew;
+            Sprev = Sk;
+            if (std::fabs(g) > 0x1p600) {
+                g = std::ldexp(g, -600);
+                gprev = std::ldexp(gprev, -600);
+                binexp += 600;
+            }
+            if (prodR2 > 0x1p600) {
+                prodR2 = std::ldexp(prodR2, -600);
+                prodexp += 600;
+            }
         }
+        // prodR2 = R_1^2 ... R_l^2 = P^2 2^-prodexp, prodexp even; R2prev = R_l^2, Sprev = S_l.
+        const double invP = 1.0 / std::sqrt(prodR2);
+        binexp -= prodexp / 2;
+        gc = g * invP;
+        gcp = (R2prev * gprev - Sprev * g) * invP;
     }
     const double f = logDerivativeF(l, x, eta);
     double fs = std::ldexp((1.0 / gc) / (f - gcp / gc), -binexp);
