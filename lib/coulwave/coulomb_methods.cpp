@@ -341,21 +341,30 @@ bool integrateInward(double L, double eta, double rho, double x, double (&u)[N],
     return true;
 }
 
+// Where an attractive pair's values near the origin start: Steed's method at x itself from
+// 2.5 on, and at 2.5 below, from where they are carried inward through about
+// 2 sqrt(2 |eta| r) radians. Started at 2.5 rather than 3.5, the integration takes a sixth
+// fewer steps at large |eta| and the worst error over the attractive band stays at 3e-13
+// (started at 2: 4e-13; at 1: 1.1e-12).
+double attractiveStart(double x) { return std::max(x, 2.5); }
+
 } // namespace
 
 // F, G, F', G' of order l at and below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)),
 // eta > 0, and of order 0 near the origin.
 // Steed's method (Barnett, loc. cit.) at rho0 = max(x_tp, eta + 3.5, 3.5), where both
 // continued fractions converge (the one for H'/H slows down as rho - eta falls below a few
-// units): with f = F'/F and p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q),
-// G = (f - p) F / q, G' = p G - q F. G, which grows inward below the turning point, is carried from
-// rho0 to x by Taylor steps; F'/F at x from its continued fraction; then the Wronskian F'G - FG' =
-// 1 gives F = 1 / (G F'/F - G'), free of cancellation since F'/F > 0 > G'/G there. Values beyond
-// the double range come out as 0 (F, F'), +inf (G) or -inf (G').
+// units; for an attractive pair, max(x, 2.5) in place of 3.5, see allowedInward): with f = F'/F and
+// p + i q = H'/H, the Wronskian gives F^2 = 1 / ((f - p)^2 / q + q), G = (f - p) F / q, G' = p G -
+// q F. G, which grows inward below the turning point, is carried from rho0 to x by Taylor steps;
+// F'/F at x from its continued fraction; then the Wronskian F'G - FG' = 1 gives F = 1 / (G F'/F -
+// G'), free of cancellation since F'/F > 0 > G'/G there. Values beyond the double range come out as
+// 0 (F, F'), +inf (G) or -inf (G').
 void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    const double rho0 = std::max({eta + std::sqrt(eta * eta + L), eta + 3.5, 3.5});
+    const double rho0 =
+        std::max({eta + std::sqrt(eta * eta + L), eta + 3.5, eta < 0.0 ? attractiveStart(x) : 3.5});
     double p = 0.0;
     double q = 0.0;
     logDerivativeH(l, eta, rho0, p, q);
@@ -399,12 +408,12 @@ void belowTurningPoint(int l, double x, double eta, double* F, double* G, double
 }
 
 // F, G, F', G' beyond the turning point of an attractive pair, short of x = 3.5. Steed's
-// method at 3.5, the sign of F from the continued fraction for F'/F, and both solutions
-// carried inward by Taylor steps: in an allowed region neither of them dominates.
+// method at max(x, 2.5), the sign of F from the continued fraction for F'/F, and both
+// solutions carried inward by Taylor steps: in an allowed region neither of them dominates.
 void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    constexpr double rho0 = 3.5;
+    const double rho0 = attractiveStart(x);
     double p = 0.0;
     double q = 0.0;
     logDerivativeH(l, eta, rho0, p, q);

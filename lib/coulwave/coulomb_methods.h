@@ -13,7 +13,7 @@ namespace detail {
 void belowTurningPoint(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 
 // Beyond the turning point of an attractive pair at x < 3.5: both solutions carried inward
-// from Steed's method at 3.5.
+// from Steed's method at max(x, 2.5).
 void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 
 // Below the turning point of order l, from G, G' of order 0 at x: l steps of the recurrence.

@@ -73,9 +73,9 @@ bool gslSeriesServes(int l, double x, double eta)
 // An attractive pair short of x = 3.5 at 1 <= |eta| x < 200, where GSL's values lose up to
 // 3e-7 (its series at order 0, carried up in l by its recurrence; outside that band of eta x
 // they are right to 9e-13). Beyond the turning point both solutions are carried inward from
-// 3.5; below it G alone, at orders up to 30 at order l itself, above from order 0 by the
-// recurrence in l (carried inward at order l, G starts out in an oscillating stretch that the
-// large centrifugal term makes short and steep, and loses up to 8e-12).
+// 2.5 (from x itself beyond); below it G alone, at orders up to 30 at order l itself, above from
+// order 0 by the recurrence in l (carried inward at order l, G starts out in an oscillating stretch
+// that the large centrifugal term makes short and steep, and loses up to 8e-12).
 constexpr double kAttractiveOwnX = 3.5;
 
 void attractiveNearOrigin(int l, double x, double eta, double turningPoint, double* F, double* G,
