@@ -81,8 +81,8 @@ double logDerivativeFIn(int l, double x, double eta, bool* negative)
 // by m (m + 1) / x (an equivalence transformation, DLMF 1.12.4, which leaves the value alone)
 // so that every later partial numerator and denominator is a polynomial in m:
 //   b_m = (2m + 1)(m (m + 1) + eta x),   a_m = -(m^2 - 1)(m^2 + eta^2) x^2.
-// Without divisions, and with few extended values carried from term to term, it runs in
-// about two thirds of the time of the form above. The constants eta x, x^2 and eta^2 are
+// Without a division per term, and with few extended values carried from term to term, it
+// runs in about two thirds of the time of the form above. The constants eta x, x^2 and eta^2 are
 // kept in extended precision: rounded to double, they move the value by up to 5e-11 near the
 // turning point at eta = 3000.
 double logDerivativeFExtended(int l, double x, double eta, bool* negative)
