@@ -7,8 +7,8 @@
  *   d     coulomb_arb.tsv: l = 0...1000, eta in [-1000, 1000], x in [1e-3, 1e4], dense in
  *         the hard regions (below the barrier at large eta, large l at small x, eta near 0,
  *         around x = 2 eta and the turning point, an attractive pair near the origin, the
- *         power series at the origin, at its edge x = 1.2 and inside it at low orders), its
- *         edges and corners;
+ *         power series at the origin, at its edge x = 1.2 and inside it at low orders, just
+ *         beyond the turning point at large eta), its edges and corners;
  *   grid  coulomb_arb_grid.tsv: l = 0, 10, 100 on a grid of x (log) and eta (signed log)
  *         over the same box, for error maps;
  *   wide  coulomb_arb_wide.tsv: the served range beyond that box (x up to 1.1e8, l up to
@@ -330,6 +330,18 @@ static void table_d(void)
         const int l = (int)uniform(0, 7);
         const double x = round6(uniform(0.05, 1.2));
         row(l, x, round6(loguniform(0.1, 10) / x));
+    }
+    /* Just beyond the turning point of a repulsive pair at large eta, up to 30 per cent above
+     * it, where the values oscillate slowly and GSL's lose most. */
+    for (int n = 0; n < 120;) {
+        static const int lb[] = {0, 1, 2, 3, 5, 10, 20, 50, 100, 300, 1000};
+        const int l = pick(lb, sizeof lb / sizeof lb[0]);
+        const double eta = round6(loguniform(100, 1000));
+        const double x = round6(turning_point(l, eta) * (1 + loguniform(1e-4, 0.3)));
+        if (x <= 1e4) {
+            row(l, x, eta);
+            ++n;
+        }
     }
 }
 
