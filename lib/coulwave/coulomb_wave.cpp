@@ -110,6 +110,13 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
         belowTurningPoint(l, x, eta, F, G, Fp, Gp);
         return true;
     }
+    // Just beyond the turning point at large eta GSL's Steed evaluation, its F'/F summed in
+    // double, loses up to 1.7e-12 (eta of several hundred, x within a few per cent of x_tp);
+    // ours sums F'/F in extended precision there.
+    if (eta >= 200.0 && x > turningPoint && x <= 1.2 * turningPoint && x <= kGslMaxX) {
+        steed(l, x, eta, F, G, Fp, Gp);
+        return true;
+    }
     if (x > kGslMaxX) {
         if (!asymptotic(l, x, eta, F, G, Fp, Gp)) {
             if (x <= kSteedMaxX) {

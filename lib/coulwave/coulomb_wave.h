@@ -23,8 +23,9 @@
 //   - Repulsive pair (eta > 0) at and below x_tp, outside GSL's power series at the origin
 //     (x < 1.2, |eta x| < 10) except its low orders (computed here): within 1e-13.
 //   - The rest of l <= 1000, -1000 <= eta <= 1000, 1e-3 <= x <= 1e4: within 1e-12. Computed
-//     here for an attractive pair at x < 3.5 and 1 <= |eta| x < 200, and below x_tp at l >= 5
-//     outside GSL's series from GSL's order 0; elsewhere GSL's values, bit for bit.
+//     here for an attractive pair at x < 3.5 and 1 <= |eta| x < 200, below x_tp at l >= 5
+//     outside GSL's series from GSL's order 0, and by Steed's method at eta >= 200 just
+//     beyond x_tp (x <= 1.2 x_tp); elsewhere GSL's values, bit for bit.
 //   - x > 1e4 (computed here: the asymptotic expansion of H+, or Steed's method where it does
 //     not converge): within max(1e-12, 1e-15 x), the rounding of the phase at large x.
 //   - The rest of the served range (l > 1000, 1000 < eta <= 1e4, x < 1e-3; order 0 computed
