@@ -23,8 +23,8 @@
 #include <complex>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <map>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -43,7 +43,22 @@ struct Four {
 };
 
 // ---------------------------------------------------------------------------------------
-// Element types: how one item is read from or written to memory, and its NumPy dtype.
+// Element types: how one item is read from or written to memory, and its NumPy dtype. Items
+// are copied with memcpy: a view into a packed record or a byte buffer may be unaligned.
+
+template <class T>
+inline T load_raw(const char* p)
+{
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <class T>
+inline void store_raw(char* p, const T& v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
 
 template <class T>
 struct Elem;
@@ -52,8 +67,8 @@ template <>
 struct Elem<double> {
     using stored = double;
     static constexpr int core = 0;
-    static double load(const char* p, ssize) { return *reinterpret_cast<const double*>(p); }
-    static void store(char* p, ssize, double v) { *reinterpret_cast<double*>(p) = v; }
+    static double load(const char* p, ssize) { return load_raw<double>(p); }
+    static void store(char* p, ssize, double v) { store_raw(p, v); }
     static std::string show(const char* p, ssize) { return fmt(load(p, 0)); }
     // The shortest decimal form that reads back as v.
     static std::string fmt(double v)
@@ -72,36 +87,23 @@ template <>
 struct Elem<int> {
     using stored = long long; // read from int64 arrays, range-checked first
     static constexpr int core = 0;
-    static int load(const char* p, ssize)
-    {
-        return static_cast<int>(*reinterpret_cast<const long long*>(p));
-    }
-    static std::string show(const char* p, ssize)
-    {
-        return std::to_string(*reinterpret_cast<const long long*>(p));
-    }
+    static int load(const char* p, ssize) { return static_cast<int>(load_raw<long long>(p)); }
+    static std::string show(const char* p, ssize) { return std::to_string(load_raw<long long>(p)); }
 };
 
 template <>
 struct Elem<long long> {
     using stored = long long;
     static constexpr int core = 0;
-    static void store(char* p, ssize, long long v) { *reinterpret_cast<long long*>(p) = v; }
-};
-
-template <>
-struct Elem<bool> {
-    using stored = bool;
-    static constexpr int core = 0;
-    static void store(char* p, ssize, bool v) { *reinterpret_cast<bool*>(p) = v; }
+    static void store(char* p, ssize, long long v) { store_raw(p, v); }
 };
 
 template <>
 struct Elem<cplx> {
     using stored = cplx;
     static constexpr int core = 0;
-    static cplx load(const char* p, ssize) { return *reinterpret_cast<const cplx*>(p); }
-    static void store(char* p, ssize, cplx v) { *reinterpret_cast<cplx*>(p) = v; }
+    static cplx load(const char* p, ssize) { return load_raw<cplx>(p); }
+    static void store(char* p, ssize, cplx v) { store_raw(p, v); }
     static std::string show(const char* p, ssize)
     {
         const cplx z = load(p, 0);
@@ -118,13 +120,13 @@ struct Elem<Four> {
     {
         Four f;
         for (int i = 0; i < 4; ++i)
-            f.v[i] = *reinterpret_cast<const double*>(p + i * core_stride);
+            f.v[i] = load_raw<double>(p + i * core_stride);
         return f;
     }
     static void store(char* p, ssize core_stride, const Four& f)
     {
         for (int i = 0; i < 4; ++i)
-            *reinterpret_cast<double*>(p + i * core_stride) = f.v[i];
+            store_raw(p + i * core_stride, f.v[i]);
     }
     static std::string show(const char* p, ssize core_stride)
     {
@@ -182,6 +184,16 @@ struct Operand {
     throw py::type_error(func + "(): argument '" + arg + "' must be " + want + ", not " + got);
 }
 
+// Re-raises the pending Python error with the function and the argument named in front of
+// its message, keeping its type and chaining the original.
+[[noreturn]] inline void raise_for(const std::string& func, const char* arg)
+{
+    py::error_already_set e;
+    const std::string msg = func + "(): argument '" + arg + "': " + std::string(py::str(e.value()));
+    py::raise_from(e, e.type().ptr(), msg.c_str());
+    throw py::error_already_set();
+}
+
 inline std::string shape_string(const std::vector<ssize>& shape)
 {
     std::string s = "(";
@@ -192,18 +204,41 @@ inline std::string shape_string(const std::vector<ssize>& shape)
     return s + ")";
 }
 
-// Reads obj as an array whose dtype kind is one of `kinds`, converted to `dtype`.
+// obj as an ndarray, as numpy.asarray makes it; NumPy's own error names the argument.
+inline py::array to_array(const std::string& func, const char* arg, const py::handle& obj)
+{
+    if (py::isinstance<py::array>(obj))
+        return py::reinterpret_borrow<py::array>(obj);
+    auto& api = py::detail::npy_api::get();
+    PyObject* a = api.PyArray_FromAny_(obj.ptr(), nullptr, 0, 0,
+                                       py::detail::npy_api::NPY_ARRAY_ENSUREARRAY_, nullptr);
+    if (!a)
+        raise_for(func, arg);
+    return py::reinterpret_steal<py::array>(a);
+}
+
+// a.astype(dtype), a failure (an int too large for a float, a None) naming the argument.
+inline py::array convert(const std::string& func, const char* arg, const py::array& a,
+                         const py::dtype& dtype)
+{
+    PyObject* r = PyObject_CallMethod(a.ptr(), "astype", "O", dtype.ptr());
+    if (!r)
+        raise_for(func, arg);
+    return py::reinterpret_steal<py::array>(r);
+}
+
+// Reads obj as an array whose dtype kind is one of `kinds` (or Python objects, converted one
+// by one as float() or complex() would), converted to the native `dtype`: a byte-swapped
+// array is converted here, an unaligned one is read by the loop's memcpy loads.
 inline py::array as_array(const std::string& func, const char* arg, const py::handle& obj,
                           const char* kinds, const py::dtype& dtype, const char* want)
 {
-    py::array a = py::array::ensure(obj);
-    if (!a)
-        fail_type(func, arg, want, obj);
+    py::array a = to_array(func, arg, obj);
     const char kind = a.dtype().kind();
-    if (std::string(kinds).find(kind) == std::string::npos)
+    if (kind != 'O' && std::string(kinds).find(kind) == std::string::npos)
         fail_type(func, arg, want, obj);
     if (!a.dtype().is(dtype) && !a.dtype().equal(dtype))
-        a = a.attr("astype")(dtype);
+        a = convert(func, arg, a, dtype);
     return a;
 }
 
@@ -218,39 +253,6 @@ inline void set_loop_view(Operand& op, const py::array& a, int core)
         op.core_stride = a.strides(nd);
 }
 
-// Visits every element of the strided view (shape, strides) in C order.
-template <class F>
-void for_each_element(char* data, const std::vector<ssize>& shape,
-                      const std::vector<ssize>& strides, F&& f)
-{
-    for (ssize n : shape)
-        if (n == 0)
-            return;
-    const size_t nd = shape.size();
-    if (nd == 0) {
-        f(data);
-        return;
-    }
-    std::vector<ssize> idx(nd, 0);
-    const ssize inner = shape[nd - 1], step = strides[nd - 1];
-    for (;;) {
-        char* p = data;
-        for (size_t d = 0; d + 1 < nd; ++d)
-            p += idx[d] * strides[d];
-        for (ssize i = 0; i < inner; ++i, p += step)
-            f(p);
-        size_t d = nd - 1;
-        for (;;) {
-            if (d == 0)
-                return;
-            --d;
-            if (++idx[d] < shape[d])
-                break;
-            idx[d] = 0;
-        }
-    }
-}
-
 template <class T>
 void read_operand(Operand& op, const std::string& func, const char* arg, const py::handle& obj);
 
@@ -258,12 +260,12 @@ template <>
 inline void read_operand<double>(Operand& op, const std::string& func, const char* arg,
                                  const py::handle& obj)
 {
-    if (PyFloat_Check(obj.ptr()) || (PyLong_Check(obj.ptr()))) {
+    if (PyFloat_Check(obj.ptr()) || PyLong_Check(obj.ptr())) {
         const double v =
             PyFloat_Check(obj.ptr()) ? PyFloat_AS_DOUBLE(obj.ptr()) : PyLong_AsDouble(obj.ptr());
         if (v == -1.0 && PyErr_Occurred())
-            throw py::error_already_set();
-        *reinterpret_cast<double*>(op.scalar) = v;
+            raise_for(func, arg);
+        store_raw(reinterpret_cast<char*>(op.scalar), v);
         op.data = reinterpret_cast<char*>(op.scalar);
         return;
     }
@@ -276,7 +278,7 @@ inline void read_operand<cplx>(Operand& op, const std::string& func, const char*
 {
     if (PyComplex_Check(obj.ptr())) {
         const Py_complex c = PyComplex_AsCComplex(obj.ptr());
-        *reinterpret_cast<cplx*>(op.scalar) = cplx(c.real, c.imag);
+        store_raw(reinterpret_cast<char*>(op.scalar), cplx(c.real, c.imag));
         op.data = reinterpret_cast<char*>(op.scalar);
         return;
     }
@@ -295,28 +297,43 @@ inline void read_operand<int>(Operand& op, const std::string& func, const char* 
         int overflow = 0;
         const long long v = PyLong_AsLongLongAndOverflow(obj.ptr(), &overflow);
         if (v == -1 && PyErr_Occurred())
-            throw py::error_already_set();
+            raise_for(func, arg);
         if (overflow || v < INT_MIN || v > INT_MAX)
             out_of_range(py::str(obj));
-        *reinterpret_cast<long long*>(op.scalar) = v;
+        store_raw(reinterpret_cast<char*>(op.scalar), v);
         op.data = reinterpret_cast<char*>(op.scalar);
         return;
     }
-    py::array a = py::array::ensure(obj);
-    if (!a || std::string("biu").find(a.dtype().kind()) == std::string::npos)
+    py::array a = to_array(func, arg, obj);
+    const char kind = a.dtype().kind();
+    if (kind == 'O') {
+        // Python ints beyond 64 bits, or ints mixed with other objects: NumPy keeps objects.
+        PyObject* r = PyObject_CallMethod(a.ptr(), "astype", "O", py::dtype("int64").ptr());
+        if (!r && PyErr_ExceptionMatches(PyExc_OverflowError)) {
+            PyErr_Clear();
+            throw py::value_error(func + "(): argument '" + arg +
+                                  "' holds an integer that does not fit a C int");
+        }
+        if (!r)
+            raise_for(func, arg);
+        Py_DECREF(r);
+    }
+    if (std::string("biu").find(kind) == std::string::npos)
         fail_type(func, arg, "an integer", obj);
     // Unsigned 64-bit values above 2^63 would wrap on conversion: test them before it.
-    if (a.dtype().kind() == 'u' && a.size() > 0 &&
+    if (kind == 'u' && a.size() > 0 &&
         py::cast<unsigned long long>(a.attr("max")()) > static_cast<unsigned long long>(INT_MAX))
         out_of_range(py::str(a.attr("max")()));
     if (!a.dtype().equal(py::dtype::of<long long>()))
-        a = a.attr("astype")(py::dtype::of<long long>());
+        a = convert(func, arg, a, py::dtype::of<long long>());
+    if (a.size() > 0) {
+        for (const char* extreme : {"min", "max"}) {
+            const long long v = py::cast<long long>(a.attr(extreme)());
+            if (v < INT_MIN || v > INT_MAX)
+                out_of_range(std::to_string(v));
+        }
+    }
     set_loop_view(op, a, 0);
-    for_each_element(op.data, op.shape, op.strides, [&](char* p) {
-        const long long v = *reinterpret_cast<const long long*>(p);
-        if (v < INT_MIN || v > INT_MAX)
-            out_of_range(std::to_string(v));
-    });
 }
 
 template <>
@@ -371,11 +388,66 @@ std::vector<ssize> broadcast_shapes(std::array<Operand, N>& in, const std::strin
     return shape;
 }
 
-// Runs f(ptrs) for every point of `shape`, in C order. Axes that can be walked as one are
-// merged first, so that contiguous data runs in a single inner loop.
+// Looks for pending signals (Ctrl-C) about every tenth of a second of work, so that a long
+// call can be interrupted: Python runs its handlers, and a raised KeyboardInterrupt ends the
+// loop. Only the main thread receives them; a loop without the GIL takes it back briefly.
+class SignalPoll {
+public:
+    explicit SignalPoll(bool released)
+        : released_(released), main_(PyThread_get_thread_ident() == main_thread_id()),
+          last_(Clock::now())
+    {
+    }
+
+    // Called after every `points` points; the clock is read once per kPoints of them.
+    void tick(ssize points)
+    {
+        if ((count_ += points) >= kPoints)
+            poll();
+    }
+
+    // The main thread's identity, fixed at import.
+    static unsigned long& main_thread_id()
+    {
+        static unsigned long id = 0;
+        return id;
+    }
+
+    // Points between two readings of the clock.
+    static constexpr ssize kPoints = 1024;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kInterval{100};
+
+    void poll()
+    {
+        count_ = 0;
+        if (!main_)
+            return;
+        const Clock::time_point now = Clock::now();
+        if (now - last_ < kInterval)
+            return;
+        last_ = now;
+        if (released_) {
+            py::gil_scoped_acquire gil;
+            if (PyErr_CheckSignals() != 0)
+                throw py::error_already_set();
+        } else if (PyErr_CheckSignals() != 0) {
+            throw py::error_already_set();
+        }
+    }
+
+    bool released_, main_;
+    ssize count_ = 0;
+    Clock::time_point last_;
+};
+
+// Runs f(ptrs) for every point of `shape`, in C order, ticking `poll` as it goes. Axes that
+// can be walked as one are merged first, so that contiguous data runs in a single inner loop.
 template <size_t N, class F>
 void loop(std::vector<ssize> shape, std::array<char*, N> base,
-          std::array<std::vector<ssize>, N> strides, F&& f)
+          std::array<std::vector<ssize>, N> strides, SignalPoll& poll, F&& f)
 {
     for (ssize n : shape)
         if (n == 0)
@@ -409,10 +481,15 @@ void loop(std::vector<ssize> shape, std::array<char*, N> base,
         for (size_t d = 0; d + 1 < nd; ++d)
             for (size_t k = 0; k < N; ++k)
                 p[k] += idx[d] * strides[k][d];
-        for (ssize i = 0; i < inner; ++i) {
-            f(p);
-            for (size_t k = 0; k < N; ++k)
-                p[k] += step[k];
+        for (ssize i = 0; i < inner;) {
+            const ssize block = std::min(inner - i, SignalPoll::kPoints);
+            for (ssize j = 0; j < block; ++j) {
+                f(p);
+                for (size_t k = 0; k < N; ++k)
+                    p[k] += step[k];
+            }
+            i += block;
+            poll.tick(block);
         }
         size_t d = nd - 1;
         for (;;) {
@@ -505,12 +582,13 @@ py::object apply(const std::string& func, const F& f, const Check& check,
         return msg;
     };
     std::string refused;
+    SignalPoll poll(release);
     {
         std::unique_ptr<py::gil_scoped_release> nogil;
         if (release)
             nogil = std::make_unique<py::gil_scoped_release>();
         try {
-            loop(shape, base, strides, [&](const std::array<char*, NI + NO>& p) {
+            loop(shape, base, strides, poll, [&](const std::array<char*, NI + NO>& p) {
                 if constexpr (!std::is_same_v<Check, NoCheck>) {
                     if (const char* why = check(Elem<std::decay_t<A>>::load(p[I], core[I])...))
                         throw Refused{refuse(why, p)};
@@ -554,43 +632,6 @@ broadcast(const std::string& func, const F& f,
 }
 
 // ---------------------------------------------------------------------------------------
-// The same kernels in a plain C++ loop, for the benchmark: seconds for one pass over n
-// points of contiguous inputs (1-D, or (n, 4) for four-vectors), results into a fresh vector.
-
-using TimedLoop = std::function<double(const std::vector<py::array>&)>;
-std::map<std::string, TimedLoop>& timed_loops();
-
-template <class F, class... A, class R, size_t... I>
-TimedLoop make_timed_loop(F f, std::tuple<A...>*, R*, std::index_sequence<I...>)
-{
-    return [f](const std::vector<py::array>& arrays) {
-        if (arrays.size() != sizeof...(A))
-            throw py::value_error("wrong number of arrays");
-        const ssize n = arrays[0].shape(0);
-        std::array<const char*, sizeof...(A)> p = {static_cast<const char*>(arrays[I].data())...};
-        std::array<ssize, sizeof...(A)> step = {arrays[I].strides(0)...};
-        std::array<ssize, sizeof...(A)> core = {
-            (Elem<std::decay_t<A>>::core ? arrays[I].strides(1) : 0)...};
-        const auto t0 = std::chrono::steady_clock::now();
-        std::vector<R> out(static_cast<size_t>(n));
-        for (ssize i = 0; i < n; ++i)
-            out[i] = f(Elem<std::decay_t<A>>::load(p[I] + i * step[I], core[I])...);
-        const auto t1 = std::chrono::steady_clock::now();
-        return std::chrono::duration<double>(t1 - t0).count();
-    };
-}
-
-template <class F>
-void register_timed_loop(const std::string& name, F f)
-{
-    using Sig = Signature<F>;
-    constexpr size_t NI = std::tuple_size_v<typename Sig::args>;
-    timed_loops()[name] = make_timed_loop(f, static_cast<typename Sig::args*>(nullptr),
-                                          static_cast<typename Sig::result*>(nullptr),
-                                          std::make_index_sequence<NI>());
-}
-
-// ---------------------------------------------------------------------------------------
 // Definition of a module function from a kernel.
 
 template <size_t>
@@ -618,7 +659,6 @@ void def(py::module_& m, const char* prefix, const char* name, F f,
     constexpr size_t NI = std::tuple_size_v<typename Signature<F>::args>;
     const std::string qual = std::string(prefix) + "." + name;
     def_impl(m, qual, name, f, check, names, doc, release, std::make_index_sequence<NI>());
-    register_timed_loop(qual, f);
 }
 
 // The bindings of each namespace.
