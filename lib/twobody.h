@@ -4,6 +4,7 @@
 
 #include "version.h"
 #include "basics.h"
+#include "fatal.h"
 #include "kinematics.h"
 #include "utilities.h"
 #include "clebsch_gordan.h"

@@ -2,6 +2,7 @@
 #include "cchcalc.h"
 #include "cchcalc_quad.h"
 #include "internal/constants.h"
+#include "internal/report.h"
 
 #include <cmath>
 #include <cstdio>
@@ -45,7 +46,7 @@ CCHCalc::~CCHCalc()
 {
     if (--INITIALIZED == 0) {
         ClearStaticData();
-        std::printf("CCHCalc static data cleared\n");
+        twobody_detail::reportMessage("CCHCalc static data cleared");
     }
 }
 
@@ -81,8 +82,8 @@ void CCHCalc::InitStaticData()
 
 void CCHCalc::ClearStaticData()
 {
-    std::printf("Clearing static data used for charray calc.s. \n"
-                "Don't do this unless you are finished with charray objects\n");
+    twobody_detail::reportMessage("Clearing static data used for charray calc.s. ");
+    twobody_detail::reportMessage("Don't do this unless you are finished with charray objects");
     delete[] fact;
     fact = nullptr;
     delete[] doublefact;
@@ -101,18 +102,19 @@ int CCHCalc::LiveObjects() { return INITIALIZED; }
 
 bool CCHCalc::TablesPresent() { return fact != nullptr; }
 
-void CCHCalc::TablesAbsent()
+double CCHCalc::TablesAbsent(const char* routine)
 {
-    std::fflush(stdout);
-    std::fprintf(stderr, "CCHCalc: table lookup while the static tables are absent "
-                         "(no live CCHCalc object, or ClearStaticData without InitStaticData)\n");
-    std::exit(1);
+    twobody_detail::reportFatal(routine,
+                                "CCHCalc: table lookup while the static tables are absent (no live "
+                                "CCHCalc object, or ClearStaticData without InitStaticData)",
+                                stderr);
+    return kNaN;
 }
 
 double CCHCalc::Factorial(int n) const
 {
     if (!fact)
-        TablesAbsent();
+        return TablesAbsent("CCHCalc::Factorial");
     if (n < 0)
         return kNaN;
     if (n <= LMAXFACT)
@@ -127,7 +129,7 @@ double CCHCalc::Factorial(int n) const
 double CCHCalc::DoubleFactorial(int n) const
 {
     if (!doublefact)
-        TablesAbsent();
+        return TablesAbsent("CCHCalc::DoubleFactorial");
     if (n < -1)
         return kNaN;
     if (n == -1)
@@ -148,7 +150,7 @@ double CCHCalc::DoubleFactorial(int n) const
 double CCHCalc::Binomial(int a, int b) const
 {
     if (!binomial)
-        TablesAbsent();
+        return TablesAbsent("CCHCalc::Binomial");
     if (a < 0 || b < 0)
         return kNaN;
     const long long n = static_cast<long long>(a) + b;
@@ -167,7 +169,7 @@ void CCHCalc::iswitch(int& x, int& y) const
 double CCHCalc::Trinomial(int i, int j, int k) const
 {
     if (!binomial)
-        TablesAbsent();
+        return TablesAbsent("CCHCalc::Trinomial");
     if (i < 0 || j < 0 || k < 0)
         return kNaN;
     const long long n = static_cast<long long>(i) + j + k;

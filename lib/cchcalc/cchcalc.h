@@ -4,7 +4,8 @@
 //
 // A CCHCalc object holds no data. All objects share one set of process-wide tables; the
 // objects are a reference count on them: the first live object builds the tables, the
-// destruction of the last one releases them (and prints two lines on standard output).
+// destruction of the last one releases them (and prints three lines on standard output,
+// through the message handler of <twobody/fatal.h>).
 // Copies count like originals, so the tables are released exactly once, at the last
 // destruction of any mix of copies and originals.
 //
@@ -13,9 +14,12 @@
 // z-indices.
 //
 // Tables absent: every call that has to read a table while the tables are absent (after a
-// direct ClearStaticData with objects still alive) prints one line on standard error and
-// ends the process with exit status 1. Calls whose result needs no table (degree 0, the
-// zero overlaps of mismatched degree or parity, the monomials) work without them.
+// direct ClearStaticData with objects still alive) is fatal: it calls the fatal handler of
+// <twobody/fatal.h>, routine "CCHCalc::NAME", whose default prints one line on standard
+// error and ends the process with exit status 1. If the handler returns, the call returns
+// NaN (overlapinit does nothing); a handler's exception leaves the tables as they were.
+// Calls whose result needs no table (degree 0, the zero overlaps of mismatched degree or
+// parity, the monomials) work without them.
 //
 // Not thread-safe: the tables, the count and the lazily filled overlap cache are shared
 // and unguarded; use the class from one thread.
@@ -24,9 +28,9 @@
 // library's own static teardown, so a CCHCalc at namespace scope is safe: its destruction
 // at exit releases them once, whatever the order of static destruction.
 //
-// Errors: NaN outside the tables' range; fatal (one line on standard error, exit status 1)
-// when a table is read while the tables are absent; informational lines on standard output
-// when the last calculator releases the tables.
+// Errors: NaN outside the tables' range; fatal (by default one line on standard error, exit
+// status 1) when a table is read while the tables are absent; informational lines (by
+// default on standard output) when the tables are released.
 // Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_CCHCALC_H
 #define TWOBODY_CCHCALC_H
@@ -44,15 +48,16 @@ public:
     CCHCalc(const CCHCalc&);
     // Changes nothing: both objects stay counted once.
     CCHCalc& operator=(const CCHCalc&) = default;
-    // Uncounts this object; the last one releases the tables and prints the warning of
-    // ClearStaticData followed by "CCHCalc static data cleared".
+    // Uncounts this object; the last one releases the tables and sends the warning of
+    // ClearStaticData, then "CCHCalc static data cleared", to the message handler.
     ~CCHCalc();
 
     // Builds every absent table (factorials, double factorials, binomials, an empty overlap
     // cache); tables that are present, and the filled slots of a present cache, are kept.
     void InitStaticData();
-    // Prints a two-line warning on standard output, releases every table (also the overlap
-    // cache) and leaves the tables absent; the object count is unchanged. Safe to repeat.
+    // Sends a two-line warning to the message handler, releases every table (also the
+    // overlap cache) and leaves the tables absent; the object count is unchanged. Safe to
+    // repeat.
     void ClearStaticData();
 
     // Number of live CCHCalc objects (copies included).
@@ -138,8 +143,8 @@ private:
     // of the row b2 = (a2 mod 2) + 2c, b3 = L - b1 - b2. Empty while unfilled.
     using OverlapSlot = std::vector<std::vector<double>>;
 
-    // Prints the absent-tables line on standard error and exits with status 1.
-    [[noreturn]] static void TablesAbsent();
+    // Hands the absent-tables line to the fatal handler; NaN if the handler returns.
+    static double TablesAbsent(const char* routine);
     // The empty overlap cache: one slot per sorted triple of degree <= LMAXFACT.
     static OverlapSlot* MakeOverlapCache();
     // Index of the slot of the sorted triple a1 >= a2 >= a3 >= 0, a1 + a2 + a3 <= LMAXFACT.

@@ -128,7 +128,7 @@ double CCHCalc::GetOverlap0(int a1, int a2, int a3, int b1, int b2, int b3) cons
         b2 > LMAXFACT || b3 > LMAXFACT)
         return kNaN;
     if (!fact || !doublefact)
-        TablesAbsent();
+        return TablesAbsent("CCHCalc::GetOverlap0");
     const double* f = fact;
     const double* df = doublefact;
     const int L = static_cast<int>(degree);
@@ -171,8 +171,10 @@ void CCHCalc::overlapinit(int a1, int a2, int a3) const
 {
     if (a1 < 0 || a2 < 0 || a3 < 0 || static_cast<long long>(a1) + a2 + a3 > LMAXFACT)
         return;
-    if (!overlap)
-        TablesAbsent();
+    if (!overlap) {
+        TablesAbsent("CCHCalc::overlapinit");
+        return;
+    }
     int b1 = 0, b2 = 0, b3 = 0;
     SortTriples(a1, a2, a3, b1, b2, b3, [this](int& x, int& y) { iswitch(x, y); });
     OverlapSlot& slot = overlap[SlotIndex(a1, a2, a3)];
@@ -203,7 +205,7 @@ double CCHCalc::GetOverlap(int a1, int a2, int a3, int b1, int b2, int b3) const
     if (degree > LMAXFACT)
         return GetOverlap0(a1, a2, a3, b1, b2, b3);
     if (!overlap)
-        TablesAbsent();
+        return TablesAbsent("CCHCalc::GetOverlap");
     SortTriples(a1, a2, a3, b1, b2, b3, [this](int& x, int& y) { iswitch(x, y); });
     const OverlapSlot& slot = overlap[SlotIndex(a1, a2, a3)];
     if (slot.empty())

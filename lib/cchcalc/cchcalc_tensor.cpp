@@ -67,7 +67,7 @@ double CCHCalc::GetAFromE(int lx, int ly, int lz, double ex, double ey, double e
     if (degree > LMAXFACT + 1 || lx > LMAXFACT || ly > LMAXFACT || lz > LMAXFACT)
         return kNaN;
     if (!fact || !doublefact)
-        TablesAbsent();
+        return TablesAbsent("CCHCalc::GetAFromE");
     const double* f = fact;
     const double* df = doublefact;
     const int L = static_cast<int>(degree);

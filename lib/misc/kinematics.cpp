@@ -1,10 +1,11 @@
 #include "kinematics.h"
 
 #include "basics.h"
+#include "internal/constants.h"
+#include "internal/report.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace Misc {
 namespace {
@@ -14,8 +15,8 @@ const int g[4] = {1, -1, -1, -1}; // Minkowski metric
 double triangle(double m0, double m1, double m2)
 {
     if (m1 + m2 > m0) {
-        std::printf("Disaster with triangle\n");
-        std::exit(1);
+        twobody_detail::reportFatal("Misc::triangle", "Disaster with triangle", stdout);
+        return twobody_detail::kNaN;
     }
     const double a = m0 * m0;
     const double b = m1 * m1;
@@ -32,8 +33,10 @@ double GetQinv(double* p1, double* p2)
     const double q2 = ipow(p1[1] - p2[1], 2) + ipow(p1[2] - p2[2], 2) + ipow(p1[3] - p2[3], 2) -
                       ipow(p1[0] - p2[0], 2);
     if (q2 < 0) {
-        std::printf("DISASTER with GetQinv, wrong sign, = %g\n", q2);
-        std::exit(1);
+        char message[64]; // %g takes at most 13 characters
+        std::snprintf(message, sizeof message, "DISASTER with GetQinv, wrong sign, = %g", q2);
+        twobody_detail::reportFatal("Misc::GetQinv", message, stdout);
+        return twobody_detail::kNaN;
     }
     return std::sqrt(q2);
 }

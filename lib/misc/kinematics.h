@@ -4,8 +4,9 @@
 // of four doubles: p[0] the energy, p[1], p[2], p[3] the x, y, z momentum, z being the
 // beam (longitudinal) axis. The metric is (+, -, -, -).
 //
-// Errors: fatal (one line on standard output, exit status 1) in triangle below threshold and
-// in GetQinv for a time-like difference; elsewhere IEEE arithmetic (inf or NaN). No GSL call.
+// Errors: fatal in triangle below threshold and in GetQinv for a time-like difference: the
+// fatal handler of <twobody/fatal.h> is called, whose default prints one line on standard
+// output and exits with status 1; elsewhere IEEE arithmetic (inf or NaN). No GSL call.
 // Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_KINEMATICS_H
 #define TWOBODY_KINEMATICS_H
@@ -19,8 +20,8 @@ namespace Misc {
 // directly, so the masses must lie between about 1e-77 and 1e77 MeV: above, the result is
 // +inf (m0 beyond about 1.2e77) or NaN (beyond about 1.3e154); below, the fourth powers
 // lose precision and then underflow, and the result is inaccurate and then 0.
-// If m1 + m2 > m0, prints "Disaster with triangle" on standard output and exits with
-// status 1. NaN arguments pass the test.
+// If m1 + m2 > m0: fatal, message "Disaster with triangle" (by default printed on standard
+// output, then exit status 1); NaN if the handler returns. NaN arguments pass the test.
 double triangle(double m0, double m1, double m2);
 
 // The rapidity y = ln((p0 + p3) / (p0 - p3)) / 2 of four-vector p. Valid for |p3| < p0;
@@ -34,9 +35,9 @@ double GetDely(double* p1, double* p2);
 // difference p1 - p2. Meant for pairs whose momentum difference is space-like, which it
 // always is for equal masses (2q in the pair rest frame). For unequal masses at small
 // relative momentum the difference is time-like: in the pair rest frame, whenever
-// |E1 - E2| > 2q*, for K-p below q* = 212.3 MeV/c. Then (p1 - p2)^2 > 0 and the call prints
-// "DISASTER with GetQinv, wrong sign, = <-(p1-p2)^2>" on standard output and ends the
-// process with status 1.
+// |E1 - E2| > 2q*, for K-p below q* = 212.3 MeV/c. Then (p1 - p2)^2 > 0 and the call is
+// fatal, message "DISASTER with GetQinv, wrong sign, = <-(p1-p2)^2 as %g>" (by default
+// printed on standard output, then exit status 1); NaN if the handler returns.
 double GetQinv(double* p1, double* p2);
 
 // Boosts four-vector p by the four-velocity u (u.u = 1) into pout: the pure boost that

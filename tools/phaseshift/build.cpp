@@ -54,6 +54,10 @@ bool allFinite(const std::string& path, const PartialWave& wave, const WaveTable
 
 bool buildTables(const std::string& directory, Grid& delta, Grid& ddeltadq, std::string& error)
 {
+    if (directory.find('\0') != std::string::npos) {
+        error = "invalid directory name: it contains a NUL character";
+        return false;
+    }
     std::array<std::string, kWaves> paths;
     std::array<WaveTable, kWaves> tables;
     for (int w = 0; w < kWaves; ++w) {

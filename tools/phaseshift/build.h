@@ -15,7 +15,8 @@ namespace PhaseShift {
 // Coulomb correction (phase shifts near the double limit, or huge ones on nearly equal
 // momenta); such a table is refused, naming the file and the rows, so that only finite values
 // come back. On bad input returns false with the one-line message phaseshift prints (a file
-// inside directory is named by its path); delta and ddeltadq are then unspecified.
+// inside directory is named by its path); delta and ddeltadq are then unspecified. A
+// directory name with a NUL in it is refused, never cut short.
 bool buildTables(const std::string& directory, Grid& delta, Grid& ddeltadq, std::string& error);
 
 } // namespace PhaseShift

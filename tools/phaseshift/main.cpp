@@ -73,6 +73,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    installSignalCleanup();
     Grid delta{}, ddeltadq{};
     std::string error;
     if (!buildTables("", delta, ddeltadq, error))

@@ -36,15 +36,21 @@ namespace {
 
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
+// The formatted text in full, however long (a path may be thousands of characters).
 std::string format(const char* fmt, ...)
 {
-    char buf[256];
-    va_list args;
+    va_list args, again;
     va_start(args, fmt);
+    va_copy(again, args);
     // The analyzer of clang 14 misses va_start on this path.
-    std::vsnprintf(buf, sizeof buf, fmt, args); // NOLINT(clang-analyzer-valist.Uninitialized)
+    const int n =
+        std::vsnprintf(nullptr, 0, fmt, args); // NOLINT(clang-analyzer-valist.Uninitialized)
     va_end(args);
-    return buf;
+    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0)
+        std::vsnprintf(&text[0], text.size() + 1, fmt, again);
+    va_end(again);
+    return text;
 }
 
 // A cursor over the file's text that counts line ends, so errors can name the line.

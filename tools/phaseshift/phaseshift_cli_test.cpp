@@ -392,4 +392,70 @@ TEST_F(PhaseShiftRun, SignalDuringTheWriteLeavesAConsistentPair)
     fs::current_path(cwd);
 }
 
+// Whether the two outputs come from one run: the S11 phase shifts of the source fragment
+// (%g) agree with those of the plotting table (%8.5lf) at every q the table holds.
+bool onePair(const std::string& cc, const std::string& dat)
+{
+    const std::string open = "data_delta[3][701]={{";
+    const size_t at = cc.find(open);
+    if (at == std::string::npos)
+        return false;
+    std::istringstream row(cc.substr(at + open.size(), cc.find('}', at) - at - open.size()));
+    std::istringstream table(dat);
+    int k = 0;
+    for (std::string value, line; std::getline(row, value, ','); ++k) {
+        double q = 0, d = 0;
+        if (!std::getline(table, line))
+            return k == 700; // the last grid point is not in the table
+        std::istringstream(line) >> q >> d;
+        const double v = std::stod(value);
+        if (q != 0.5 * k || std::abs(v - d) > 5e-6 + 5e-6 * std::abs(v))
+            return false;
+    }
+    return false;
+}
+
+TEST_F(PhaseShiftRun, ConcurrentRunsLeaveOneRunsPair)
+{
+    // Runs started together on S11 tables scaled differently (each input is swapped in whole
+    // by a rename, so every run reads one consistent set): whichever pair is left must hold
+    // the two files of one run.
+    std::vector<std::string> lines = split(slurp(dir_ / "s11.dat"));
+    std::vector<std::string> variants;
+    for (double scale : {1.0, 1.02, 1.04, 1.06}) {
+        std::string text = lines[0] + "\n";
+        for (size_t i = 1; i < lines.size(); ++i) {
+            double plab = 0, delta = 0;
+            std::istringstream(lines[i]) >> plab >> delta;
+            text += std::to_string(plab) + " " + std::to_string(scale * delta) + "\n";
+        }
+        variants.push_back(text);
+    }
+    char* const argv[] = {const_cast<char*>(PHASESHIFT_BIN), nullptr};
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir_);
+    const long before = entries();
+    constexpr int kTrials = 15, kRuns = 20;
+    int mixed = 0;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        std::vector<pid_t> pids;
+        for (int run = 0; run < kRuns; ++run) {
+            spit(dir_ / "s11.new", variants[(trial + run) % variants.size()]);
+            fs::rename(dir_ / "s11.new", dir_ / "s11.dat");
+            pid_t pid = 0;
+            ASSERT_EQ(posix_spawn(&pid, PHASESHIFT_BIN, nullptr, nullptr, argv, environ), 0);
+            pids.push_back(pid);
+        }
+        for (pid_t pid : pids) {
+            int status = 0;
+            waitpid(pid, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        }
+        mixed += !onePair(output("pk_phaseshiftdat.cc"), output("pk_phaseshifts.dat"));
+        EXPECT_EQ(entries(), before + 2); // the pair, and no temporary file
+    }
+    fs::current_path(cwd);
+    EXPECT_EQ(mixed, 0) << "trials leaving a mixed pair, of " << kTrials;
+}
+
 } // namespace

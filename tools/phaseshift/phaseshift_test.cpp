@@ -1,4 +1,6 @@
+#include "build.h"
 #include "coulomb_pass.h"
+#include "emitters.h"
 #include "partial_wave.h"
 #include "resample.h"
 
@@ -6,8 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -83,6 +93,70 @@ TEST(CoulombPass, SommerfeldParameter)
     EXPECT_NEAR(sommerfeldEta(0.5), 4.7211, 5e-5);
     EXPECT_NEAR(sommerfeldEta(100.0), 0.023964, 5e-7);
     EXPECT_NEAR(sommerfeldEta(350.0), 0.0078647, 5e-8);
+}
+
+extern "C" void ignoreSignal(int) {}
+
+TEST(WriteOutputs, TwoThreadsIntoOneDirectory)
+{
+    // Each thread writes a grid of its own constant, over and over; the pair left behind must
+    // be one thread's (the first value of each file tells whose), with the umask's modes, no
+    // temporary file, and a signal handler installed meanwhile by another thread still there.
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("writeoutputs-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const mode_t oldMask = umask(027);
+    auto writer = [&](double value, bool* ok) {
+        Grid delta, ddeltadq;
+        for (int w = 0; w < kWaves; ++w)
+            for (int k = 0; k < kPoints; ++k)
+                delta[w][k] = ddeltadq[w][k] = value;
+        std::string error;
+        for (int i = 0; i < 20; ++i)
+            *ok = *ok && writeOutputs(dir.string(), delta, ddeltadq, error);
+    };
+    bool ok[2] = {true, true};
+    std::thread a(writer, 0.25, &ok[0]), b(writer, 0.75, &ok[1]);
+    struct sigaction mine = {}, seen = {};
+    mine.sa_handler = ignoreSignal;
+    sigaction(SIGHUP, &mine, nullptr);
+    a.join();
+    b.join();
+    umask(oldMask);
+    EXPECT_TRUE(ok[0] && ok[1]);
+    sigaction(SIGHUP, nullptr, &seen);
+    EXPECT_EQ(seen.sa_handler, &ignoreSignal);
+    signal(SIGHUP, SIG_DFL);
+
+    auto slurp = [&](const char* name) {
+        std::ifstream in(dir / name);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string cc = slurp(kSourceFile), dat = slurp(kTableFile);
+    const bool first = dat.find(" 0.25000 ") != std::string::npos;
+    EXPECT_NE(cc.find(first ? ",0.25," : ",0.75,"), std::string::npos);
+    EXPECT_EQ(cc.find(first ? ",0.75," : ",0.25,"), std::string::npos);
+    EXPECT_EQ(dat.find(first ? " 0.75000 " : " 0.25000 "), std::string::npos);
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        ++files;
+        EXPECT_EQ(e.status().permissions(), fs::perms(0640)) << e.path();
+    }
+    EXPECT_EQ(files, 2);
+
+    // A NUL inside a directory name is refused, not cut short at the NUL; a long name comes
+    // back whole in the message, with the file name and the reason after it.
+    std::string error;
+    Grid g{};
+    const std::string d(100, 'd'), deep = (dir / d / d / d).string();
+    EXPECT_FALSE(buildTables(deep, g, g, error));
+    EXPECT_EQ(error, "cannot open " + deep + "/s11.dat: No such file or directory");
+    EXPECT_FALSE(writeOutputs(dir.string() + std::string("\0/x", 3), g, g, error));
+    EXPECT_NE(error.find("NUL"), std::string::npos) << error;
+    EXPECT_FALSE(buildTables(std::string(TWOBODY_DATA_DIR) + std::string("\0/x", 3), g, g, error));
+    EXPECT_NE(error.find("NUL"), std::string::npos) << error;
+    fs::remove_all(dir);
 }
 
 } // namespace
