@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -503,18 +504,11 @@ void loop(std::vector<ssize> shape, std::array<char*, N> base,
     }
 }
 
-// A point refused by a precondition; carries the message, raised once the GIL is back.
-struct Refused {
-    std::string message;
-};
-
-// No precondition to test.
-struct NoCheck {
-    template <class... A>
-    const char* operator()(const A&...) const
-    {
-        return nullptr;
-    }
+// A fatal condition of the library (a broken precondition it cannot answer), thrown by the
+// handler the package installs, so that the call raises ValueError instead of ending the
+// interpreter.
+struct Fatal : std::runtime_error {
+    using std::runtime_error::runtime_error;
 };
 
 inline py::object numpy_scalar(const py::array& a) { return a[py::tuple()]; }
@@ -528,12 +522,11 @@ py::array make_output(const std::vector<ssize>& shape)
     return py::array_t<typename Elem<T>::stored>(s);
 }
 
-// Evaluates kernel f over the broadcast arguments. `check`, called with the same arguments
-// before each point is computed, returns nullptr or the reason the point is refused; the
-// first refused point raises ValueError naming its index and values. With `release` the GIL
-// is released during the loop (never for code that touches shared state).
-template <class F, class Check, class... A, class R, size_t... I, size_t... J>
-py::object apply(const std::string& func, const F& f, const Check& check,
+// Evaluates kernel f over the broadcast arguments. A fatal condition met at some point raises
+// ValueError naming the point's index and values; the partial results are dropped. With
+// `release` the GIL is released during the loop (never for code that touches shared state).
+template <class F, class... A, class R, size_t... I, size_t... J>
+py::object apply(const std::string& func, const F& f,
                  const std::array<py::handle, sizeof...(A)>& args,
                  const std::array<const char*, sizeof...(A)>& names, bool release,
                  std::tuple<A...>*, R*, std::index_sequence<I...>, std::index_sequence<J...>)
@@ -561,50 +554,49 @@ py::object apply(const std::string& func, const F& f, const Check& check,
             core[NI + k] = out[k].strides(out[k].ndim() - 1);
     }
 
-    // The precondition is tested for each point just before the point is computed, so that
-    // no refused point reaches the library; the partial results are then dropped.
-    ssize flat = 0;
-    auto refuse = [&](const char* why, const std::array<char*, NI + NO>& p) {
-        std::string at;
-        if (!shape.empty()) {
-            std::vector<ssize> idx(shape.size());
-            ssize rest = flat;
-            for (size_t d = shape.size(); d-- > 0;) {
-                idx[d] = rest % shape[d];
-                rest /= shape[d];
-            }
-            at = " at index " + shape_string(idx);
+    // The message for a fatal condition at the point of C-order position `flat`.
+    auto describe = [&](const char* why, ssize flat) {
+        std::vector<ssize> idx(shape.size());
+        for (size_t d = shape.size(); d-- > 0;) {
+            idx[d] = flat % shape[d];
+            flat /= shape[d];
         }
-        std::string msg = func + "(): " + why + at + ":";
+        std::string msg = func + "(): " + why;
+        if (!shape.empty())
+            msg += " at index " + shape_string(idx);
+        msg += ":";
+        auto at = [&](size_t k) {
+            const char* p = base[k];
+            for (size_t d = 0; d < shape.size(); ++d)
+                p += idx[d] * strides[k][d];
+            return p;
+        };
         ((msg += std::string(I ? ", " : " ") + names[I] + " = " +
-                 Elem<std::decay_t<A>>::show(p[I], core[I])),
+                 Elem<std::decay_t<A>>::show(at(I), core[I])),
          ...);
         return msg;
     };
-    std::string refused;
+    std::string failed;
     SignalPoll poll(release);
     {
         std::unique_ptr<py::gil_scoped_release> nogil;
         if (release)
             nogil = std::make_unique<py::gil_scoped_release>();
+        ssize flat = 0;
         try {
             loop(shape, base, strides, poll, [&](const std::array<char*, NI + NO>& p) {
-                if constexpr (!std::is_same_v<Check, NoCheck>) {
-                    if (const char* why = check(Elem<std::decay_t<A>>::load(p[I], core[I])...))
-                        throw Refused{refuse(why, p)};
-                    ++flat;
-                }
                 OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
                 (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
                                                                 std::get<J>(r)),
                  ...);
+                ++flat;
             });
-        } catch (Refused& r) {
-            refused = std::move(r.message);
+        } catch (const Fatal& e) {
+            failed = describe(e.what(), flat);
         }
     }
-    if (!refused.empty())
-        throw py::value_error(refused);
+    if (!failed.empty())
+        throw py::value_error(failed);
 
     auto result = [&](size_t k) -> py::object {
         return out[k].ndim() == 0 ? numpy_scalar(out[k]) : py::object(out[k]);
@@ -615,18 +607,18 @@ py::object apply(const std::string& func, const F& f, const Check& check,
         return result(0);
 }
 
-template <class F, class Check = NoCheck>
+template <class F>
 py::object
 broadcast(const std::string& func, const F& f,
           const std::array<py::handle, std::tuple_size_v<typename Signature<F>::args>>& args,
           const std::array<const char*, std::tuple_size_v<typename Signature<F>::args>>& names,
-          bool release, const Check& check = {})
+          bool release)
 {
     using Sig = Signature<F>;
     using R = typename Sig::result;
     constexpr size_t NI = std::tuple_size_v<typename Sig::args>;
     constexpr size_t NO = std::tuple_size_v<typename Outputs<R>::types>;
-    return apply(func, f, check, args, names, release, static_cast<typename Sig::args*>(nullptr),
+    return apply(func, f, args, names, release, static_cast<typename Sig::args*>(nullptr),
                  static_cast<R*>(nullptr), std::make_index_sequence<NI>(),
                  std::make_index_sequence<NO>());
 }
@@ -637,28 +629,26 @@ broadcast(const std::string& func, const F& f,
 template <size_t>
 using Obj = py::object;
 
-template <class F, class Check, size_t... I>
-void def_impl(py::module_& m, const std::string& qual, const char* name, F f, Check check,
-              std::array<const char*, sizeof...(I)> names, const char* doc, bool release,
+template <class F, size_t... I>
+void def_impl(py::module_& m, const std::string& qual, const char* name, F f,
+              std::array<const char*, sizeof...(I)> names, const char* doc,
               std::index_sequence<I...>)
 {
     m.def(
-        name,
-        [qual, f, check, names, release](Obj<I>... a) {
-            return broadcast(qual, f, {a...}, names, release, check);
-        },
+        name, [qual, f, names](Obj<I>... a) { return broadcast(qual, f, {a...}, names, true); },
         py::arg(names[I])..., doc);
 }
 
-// Defines m.name(args...) over kernel f; `prefix` is the submodule's name, for messages.
-template <class F, class Check = NoCheck>
+// Defines m.name(args...) over kernel f, run without the GIL; `prefix` is the submodule's
+// name, for messages.
+template <class F>
 void def(py::module_& m, const char* prefix, const char* name, F f,
          std::array<const char*, std::tuple_size_v<typename Signature<F>::args>> names,
-         const char* doc, Check check = {}, bool release = true)
+         const char* doc)
 {
     constexpr size_t NI = std::tuple_size_v<typename Signature<F>::args>;
     const std::string qual = std::string(prefix) + "." + name;
-    def_impl(m, qual, name, f, check, names, doc, release, std::make_index_sequence<NI>());
+    def_impl(m, qual, name, f, names, doc, std::make_index_sequence<NI>());
 }
 
 // The bindings of each namespace.

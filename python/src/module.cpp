@@ -1,6 +1,7 @@
 // The compiled part of the twobody package.
 #include "broadcast.h"
 
+#include <twobody/fatal.h>
 #include <twobody/version.h>
 
 #include <gsl/gsl_errno.h>
@@ -22,6 +23,19 @@ PYBIND11_MODULE(_core, m)
     py::detail::npy_api::get();
     SignalPoll::main_thread_id() =
         py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
+
+    // The library ends the process on a precondition it cannot answer (triangle below
+    // threshold, GetQinv of a time-like pair, a CCHCalc lookup without tables); here such a
+    // call raises ValueError instead, naming the element when it is a broadcast point.
+    Misc::setFatalHandler([](const char*, const char* message) { throw Fatal(message); });
+    py::register_exception_translator([](std::exception_ptr p) {
+        try {
+            if (p)
+                std::rethrow_exception(p);
+        } catch (const Fatal& e) {
+            PyErr_SetString(PyExc_ValueError, e.what());
+        }
+    });
 
     py::options options;
     options.disable_function_signatures();

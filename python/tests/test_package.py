@@ -2,11 +2,13 @@
 
 import ast
 import pathlib
+import re
 
 import pytest
 
 import twobody
 
+REPO = pathlib.Path(__file__).resolve().parents[2]
 SUBMODULES = ["coulwave", "bessel", "spherharmonics", "misc", "phaseshift"]
 
 
@@ -39,12 +41,16 @@ def public_functions():
             yield f"CCHCalc.{name}", getattr(twobody.CCHCalc, name)
 
 
-def test_docstrings_open_with_the_call():
+def test_docstrings_open_with_the_call_and_name_the_header():
+    headers = {p.name for p in (REPO / "lib").glob("*/*.h")}
     for qual, f in public_functions():
         doc = f.__doc__ or ""
         name = qual.split(".")[-1]
         assert doc.startswith(name + "("), qual
         assert len(doc.splitlines()) >= 3, qual
+        if qual != "phaseshift.build" and headers:
+            cited = re.findall(r"See <twobody/([\w.]+)>", doc)
+            assert cited and set(cited) <= headers, qual
 
 
 def stub_names(path):
