@@ -21,7 +21,7 @@ PYBIND11_MODULE(_core, m)
     // would deadlock there. Looked up now, while the package is imported, it is settled
     // before any thread can call in.
     py::detail::npy_api::get();
-    SignalPoll::main_thread_id() =
+    SignalPoll::main_thread =
         py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
 
     // The library ends the process on a precondition it cannot answer (triangle below
