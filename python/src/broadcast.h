@@ -44,7 +44,7 @@ struct Four {
 };
 
 // ---------------------------------------------------------------------------------------
-// Element types: how one item is read from or written to memory, and its NumPy dtype. Items
+// Element types: how one item is read from or written to memory, and its NumPy dtype. Inputs
 // are copied with memcpy: a view into a packed record or a byte buffer may be unaligned.
 
 template <class T>
@@ -55,10 +55,12 @@ inline T load_raw(const char* p)
     return v;
 }
 
+// Outputs are arrays made here, aligned for their type: stored in place (a byte copy of a
+// complex result would take a detour through the stack).
 template <class T>
 inline void store_raw(char* p, const T& v)
 {
-    std::memcpy(p, &v, sizeof v);
+    *reinterpret_cast<T*>(p) = v;
 }
 
 template <class T>
@@ -395,16 +397,23 @@ py::object apply(const std::string& func, const F& f,
         std::unique_ptr<py::gil_scoped_release> nogil;
         if (release)
             nogil = std::make_unique<py::gil_scoped_release>();
-        ssize flat = 0;
+        const char* failed_at = nullptr; // the failed point's place in the first output
         try {
             loop(shape, base, strides, poll, [&](const std::array<char*, NI + NO>& p) {
-                OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
-                (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
-                                                                std::get<J>(r)),
-                 ...);
-                ++flat;
+                try {
+                    OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
+                    (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
+                                                                    std::get<J>(r)),
+                     ...);
+                } catch (const Fatal&) {
+                    failed_at = p[NI];
+                    throw;
+                }
             });
         } catch (const Fatal& e) {
+            // The first output is C-contiguous: its offset counts the points in C order.
+            const ssize flat =
+                shape.empty() ? 0 : (failed_at - base[NI]) / strides[NI][shape.size() - 1];
             const std::array<const char*, NI> at = {base[I]...};
             const std::array<ShowFn, NI> shows = {&Elem<std::decay_t<A>>::show...};
             failed = describe_point(func, e.what(), flat, shape, NI, names.data(), at.data(),
