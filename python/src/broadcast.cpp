@@ -61,8 +61,8 @@ py::array convert(const std::string& func, const char* arg, const py::array& a,
 }
 
 // Reads obj as an array whose dtype kind is one of `kinds` (or Python objects, converted one
-// by one as float() or complex() would), converted to the native `dtype`: a byte-swapped
-// array is converted here, an unaligned one is read by the loop's memcpy loads.
+// by one as float() or complex() would), converted to the native `dtype` (a byte-swapped
+// array is converted here).
 py::array as_array(const std::string& func, const char* arg, const py::handle& obj,
                    const char* kinds, const py::dtype& dtype, const char* want)
 {
@@ -75,8 +75,15 @@ py::array as_array(const std::string& func, const char* arg, const py::handle& o
     return a;
 }
 
-void set_loop_view(Operand& op, const py::array& a, int core)
+void set_loop_view(Operand& op, py::array a, int core)
 {
+    // A view into a packed record or a byte buffer may be unaligned: read a copy instead.
+    if (!(a.flags() & py::detail::npy_api::NPY_ARRAY_ALIGNED_)) {
+        a = py::reinterpret_steal<py::array>(
+            py::detail::npy_api::get().PyArray_NewCopy_(a.ptr(), -1));
+        if (!a)
+            throw py::error_already_set();
+    }
     op.keep = a;
     op.data = static_cast<char*>(const_cast<void*>(a.data()));
     const ssize nd = a.ndim() - core;

@@ -23,7 +23,6 @@
 #include <complex>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -44,19 +43,16 @@ struct Four {
 };
 
 // ---------------------------------------------------------------------------------------
-// Element types: how one item is read from or written to memory, and its NumPy dtype. Inputs
-// are copied with memcpy: a view into a packed record or a byte buffer may be unaligned.
+// Element types: how one item is read from or written to memory, and its NumPy dtype. Every
+// array the loop sees is aligned for its type (an unaligned input is copied first, and the
+// outputs are made here), so items are read and written in place.
 
 template <class T>
 inline T load_raw(const char* p)
 {
-    T v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+    return *reinterpret_cast<const T*>(p);
 }
 
-// Outputs are arrays made here, aligned for their type: stored in place (a byte copy of a
-// complex result would take a detour through the stack).
 template <class T>
 inline void store_raw(char* p, const T& v)
 {
@@ -258,7 +254,8 @@ private:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kInterval{100};
 
-    void poll();
+    // Rarely taken: kept out of the loops' way.
+    [[gnu::cold]] void poll();
 
     bool released_, main_;
     ssize count_ = 0;
@@ -285,7 +282,8 @@ void merge_axes(std::vector<ssize>& shape, std::array<std::vector<ssize>, N>& st
     }
 }
 
-// Runs f(ptrs) for every point of `shape`, in C order, ticking `poll` as it goes.
+// Runs f(ptrs) for every point of `shape`, in C order. Rows are cut into runs of at most
+// SignalPoll::kPoints points, with a tick of `poll` after each.
 template <size_t N, class F>
 void loop(std::vector<ssize> shape, std::array<char*, N> base,
           std::array<std::vector<ssize>, N> strides, SignalPoll& poll, F&& f)
@@ -299,27 +297,28 @@ void loop(std::vector<ssize> shape, std::array<char*, N> base,
         f(base);
         return;
     }
+    // The odometer's last digit counts the runs of a row.
+    const ssize inner = shape[nd - 1], kRun = SignalPoll::kPoints;
+    shape[nd - 1] = (inner + kRun - 1) / kRun;
     std::vector<ssize> idx(nd, 0);
-    const ssize inner = shape[nd - 1];
     std::array<ssize, N> step;
     for (size_t k = 0; k < N; ++k)
         step[k] = strides[k][nd - 1];
     for (;;) {
+        const ssize first = idx[nd - 1] * kRun, count = std::min(kRun, inner - first);
         std::array<char*, N> p = base;
-        for (size_t d = 0; d + 1 < nd; ++d)
-            for (size_t k = 0; k < N; ++k)
+        for (size_t k = 0; k < N; ++k) {
+            for (size_t d = 0; d + 1 < nd; ++d)
                 p[k] += idx[d] * strides[k][d];
-        for (ssize i = 0; i < inner;) {
-            const ssize block = std::min(inner - i, SignalPoll::kPoints);
-            for (ssize j = 0; j < block; ++j) {
-                f(p);
-                for (size_t k = 0; k < N; ++k)
-                    p[k] += step[k];
-            }
-            i += block;
-            poll.tick(block);
+            p[k] += first * step[k];
         }
-        size_t d = nd - 1;
+        for (ssize i = 0; i < count; ++i) {
+            f(p);
+            for (size_t k = 0; k < N; ++k)
+                p[k] += step[k];
+        }
+        poll.tick(count);
+        size_t d = nd;
         for (;;) {
             if (d == 0)
                 return;
