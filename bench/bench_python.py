@@ -9,8 +9,9 @@
 4. Ctrl-C: the delay from SIGINT to KeyboardInterrupt in a 10^8-point call, with and without
    the GIL held by the loop.
 
-Run with the package importable, e.g.
-    PYTHONPATH=build/python /usr/bin/python3 bench/bench_python.py --loops build/bench/twobody_python_loops
+Run with the package importable, from a build with the benchmarks (TWOBODY_BUILD_BENCHMARKS),
+e.g. PYTHONPATH=build/python /usr/bin/python3 bench/bench_python.py --loops \
+         build/bench/twobody_python_loops
 """
 
 import argparse

@@ -22,7 +22,8 @@ def test_first_calls_from_many_threads():
         "from twobody import bessel, misc\n"
         "calc = twobody.CCHCalc()\n"
         "calls = [lambda: bessel.J0(1.0), lambda: bessel.jn([1, 2], 0.5),\n"
-        "         lambda: calc.Factorial(3), lambda: misc.GetQinv([1.0, 0, 0, 1], [1.0, 0, 0, 0])]\n"
+        "         lambda: calc.Factorial(3),\n"
+        "         lambda: misc.GetQinv([1.0, 0, 0, 1], [1.0, 0, 0, 0])]\n"
         "ts = [threading.Thread(target=calls[i % 4]) for i in range(8)]\n"
         "for t in ts: t.start()\n"
         "for t in ts: t.join()\n"
@@ -68,15 +69,15 @@ def test_ctrl_c_stops_a_long_call():
 
 
 def test_build_writes_from_two_threads(tmp_path, data_dir):
+    # Two threads, each writing its own directory over and over: identical pairs, the modes
+    # the umask gives, nothing left behind.
     from twobody import phaseshift
 
-    dirs = []
-    for k in range(2):
-        d = tmp_path / f"run{k}"
+    dirs = [tmp_path / "a", tmp_path / "b"]
+    for d in dirs:
         d.mkdir()
         for name in ("s11.dat", "p11.dat", "p13.dat"):
             (d / name).write_bytes((data_dir / name).read_bytes())
-        dirs.append(d)
     errors = []
 
     def work(d):
@@ -96,7 +97,5 @@ def test_build_writes_from_two_threads(tmp_path, data_dir):
     os.umask(umask)
     for name in ("pk_phaseshiftdat.cc", "pk_phaseshifts.dat"):
         assert (dirs[0] / name).read_bytes() == (dirs[1] / name).read_bytes()
-        for d in dirs:
-            assert (d / name).stat().st_mode & 0o777 == 0o666 & ~umask
-    for d in dirs:
-        assert len(os.listdir(d)) == 5  # no temporary file left behind
+        assert all((d / name).stat().st_mode & 0o777 == 0o666 & ~umask for d in dirs)
+    assert all(len(os.listdir(d)) == 5 for d in dirs)

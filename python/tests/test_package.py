@@ -17,20 +17,6 @@ def test_version():
     assert len(parts) == 3 and all(p.isdigit() for p in parts)
 
 
-def test_cxx_names_present():
-    names = {"coulwave": ["GetFG", "GetFGprime", "CWoutgoing", "CWincoming", "cgamma",
-                          "phaseshift_CoulombCorrect"],
-             "bessel": ["J0", "J1", "Jn", "Y0", "Y1", "Yn", "K0", "K1", "Kn", "I0", "I1", "In",
-                        "j0", "j1", "jn", "y0", "y1", "yn", "h0", "h1", "hn", "hstar0",
-                        "hstar1", "hstarn"],
-             "spherharmonics": ["legendre", "Ylm"],
-             "misc": ["triangle", "GetRapidity", "GetDely", "GetQinv", "lorentz",
-                      "outsidelong", "cgc", "oldcgc", "ceiphi", "cexp", "cpow", "iround"]}
-    for mod, funcs in names.items():
-        for f in funcs:
-            assert callable(getattr(getattr(twobody, mod), f)), (mod, f)
-
-
 def public_functions():
     for mod in SUBMODULES:
         m = getattr(twobody, mod)
