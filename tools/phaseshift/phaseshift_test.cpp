@@ -97,7 +97,7 @@ TEST(CoulombPass, SommerfeldParameter)
 
 extern "C" void ignoreSignal(int) {}
 
-TEST(WriteOutputs, TwoThreadsIntoOneDirectory)
+TEST(WriteOutputs, TwoThreadsIntoOneDirectoryAndOddPaths)
 {
     // Each thread writes a grid of its own constant, over and over; the pair left behind must
     // be one thread's (the first value of each file tells whose), with the umask's modes, no
