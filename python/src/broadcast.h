@@ -16,9 +16,9 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
-#include <climits>
 #include <cmath>
 #include <complex>
 #include <cstdio>
