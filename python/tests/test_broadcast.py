@@ -56,7 +56,8 @@ def test_shapes_and_dtypes():
 
 def test_strided_and_converted_inputs():
     base = np.linspace(0.1, 30, 200).reshape(20, 10)
-    views = [base[::-2, 1::3], base.T, np.broadcast_to(base[0], (5, 10))]
+    long_rows = np.linspace(0.1, 30, 3 * 2601).reshape(3, 2601)[:, ::2]  # rows of 1301
+    views = [base[::-2, 1::3], base.T, np.broadcast_to(base[0], (5, 10)), long_rows]
     for v in views:
         np.testing.assert_array_equal(bessel.jn(3, v), bessel.jn(3, np.ascontiguousarray(v)))
     # int, bool, float32 and list inputs for real arguments; int32 and uint8 for orders

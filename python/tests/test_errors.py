@@ -40,6 +40,10 @@ def test_triangle_below_threshold():
         misc.triangle(m0, 938.28, 493.677)
     with pytest.raises(ValueError, match=r"^misc\.triangle\(\): Disaster with triangle: m0 = 1,"):
         misc.triangle(1.0, 0.5, 0.5 + 1e-15)
+    m0 = np.full(3000, 1500.0)
+    m0[2500] = 1000.0  # in a later run of a long row
+    with pytest.raises(ValueError, match=r"at index \(2500,\): m0 = 1000,"):
+        misc.triangle(m0, 938.28, 493.677)
     assert misc.triangle(1432.0, 938.28, 493.72) == pytest.approx(0, abs=1e-6)
     assert np.isnan(misc.triangle(np.nan, 1.0, 1.0))  # NaN passes the test, as in C++
 
