@@ -2,22 +2,28 @@
 """Benchmark of the Python package twobody.
 
 1. Per element, a broadcast call from Python against the same C++ function in a plain C++
-   loop over the same points (measured in the same run, inside the module).
+   loop over the same points (the program twobody_python_loops, built with the benchmarks).
 2. The Coulomb functions against mpmath.coulombf and mpmath.coulombg: time per point and
    the largest difference, relative to sqrt(F^2 + G^2).
 3. bessel.jn against scipy.special.spherical_jn on 10^6 points.
+4. Ctrl-C: the delay from SIGINT to KeyboardInterrupt in a 10^8-point call, with and without
+   the GIL held by the loop.
 
-Run with the package importable, e.g.
-    PYTHONPATH=build/test/python /usr/bin/python3 bench/bench_python.py
+Run with the package importable, from a build with the benchmarks (TWOBODY_BUILD_BENCHMARKS),
+e.g. PYTHONPATH=build/python /usr/bin/python3 bench/bench_python.py --loops \
+         build/bench/twobody_python_loops
 """
 
 import argparse
+import os
+import subprocess
+import sys
 import time
 
 import numpy as np
 
 import twobody
-from twobody import _core, bessel, coulwave, misc, spherharmonics
+from twobody import bessel, coulwave, misc, spherharmonics
 
 
 def best(f, repeat):
@@ -29,12 +35,29 @@ def best(f, repeat):
     return t
 
 
+def cxx_loop_seconds(program, name, arrays):
+    """Seconds of one plain C++ loop of `name` over the arrays (all of one length n)."""
+    data = b"".join(np.ascontiguousarray(a).tobytes() for a in arrays)
+    out = subprocess.run([program, name, str(len(arrays[0]))], input=data, check=True,
+                         capture_output=True).stdout
+    return float(out)
+
+
+def native(a, n):
+    """a broadcast to n items, as the loop program reads it: int64, float64 or complex128."""
+    a = np.asarray(a)
+    dtype = {"b": np.int64, "i": np.int64, "u": np.int64, "f": np.float64}.get(a.dtype.kind,
+                                                                             np.complex128)
+    shape = (n,) + a.shape[1:] if a.ndim else (n,)
+    return np.broadcast_to(a, shape).astype(dtype)
+
+
 def four_vectors(rng, n, mass):
     p = rng.normal(0, 300, (n, 3))
     return np.column_stack([np.sqrt(mass**2 + (p**2).sum(1)), p])
 
 
-def per_element(n, repeat):
+def per_element(n, repeat, program):
     rng = np.random.default_rng(7)
     x = rng.uniform(0.5, 30, n)
     eta = rng.uniform(-2, 5, n)
@@ -81,13 +104,12 @@ def per_element(n, repeat):
     worst = 0.0
     for name, f, args in cases:
         # The C++ loop wants every argument as a full contiguous array of its own dtype.
-        full = [np.ascontiguousarray(np.broadcast_to(a, (n,) + np.shape(a)[1:]) if np.ndim(a)
-                                     else np.full(n, a)) for a in args]
+        full = [native(a, n) for a in args]
         # Alternate the two, so that a change of load on the machine hits both alike.
         py = cxx = float("inf")
         for _ in range(repeat):
             py = min(py, best(lambda: f(*args), 1))
-            cxx = min(cxx, _core._cxx_loop_seconds(name, *full))
+            cxx = min(cxx, cxx_loop_seconds(program, name, full))
         py, cxx = py / n * 1e9, cxx / n * 1e9
         worst = max(worst, py / cxx)
         print(f"| {name:<26} | {py:9.1f} | {cxx:9.1f} | {py / cxx:6.2f} |")
@@ -144,16 +166,62 @@ def against_scipy(n, repeat):
     print()
 
 
+SIGINT_CHILD = """
+import sys, time, numpy as np, twobody
+from twobody import bessel, coulwave
+x = np.broadcast_to(7.5, (10**8,))
+calc = twobody.CCHCalc()
+calls = {"bessel.J0": lambda: bessel.J0(x), "coulwave.GetFG": lambda: coulwave.GetFG(2, x, 1.0),
+         "CCHCalc.GetMFromE": lambda: calc.GetMFromE(3, 2, 1, x, 0.5, 0.25)}
+for name in sys.argv[1:]:
+    print("start", flush=True)
+    try:
+        calls[name]()
+        print("finished", flush=True)
+    except KeyboardInterrupt:
+        print(time.monotonic(), flush=True)
+"""
+
+
+def sigint_latency(trials):
+    import signal
+
+    names = ["bessel.J0", "coulwave.GetFG", "CCHCalc.GetMFromE"]
+    print(f"Ctrl-C in a 10^8-point call: seconds from SIGINT to KeyboardInterrupt, {trials} "
+          "trials")
+    for name in names:
+        delays = []
+        proc = subprocess.Popen([sys.executable, "-c", SIGINT_CHILD] + [name] * trials,
+                                stdout=subprocess.PIPE, text=True)
+        for _ in range(trials):
+            assert proc.stdout.readline() == "start\n"
+            time.sleep(0.3 + 0.2 * np.random.random())
+            sent = time.monotonic()
+            proc.send_signal(signal.SIGINT)
+            delays.append(float(proc.stdout.readline()) - sent)
+        proc.wait()
+        print(f"  {name:<20} median {np.median(delays):.3f} s, largest {max(delays):.3f} s")
+    print()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--points", type=int, default=10**6)
     parser.add_argument("--repeat", type=int, default=5)
     parser.add_argument("--mpmath-points", type=int, default=200)
+    parser.add_argument("--sigint-trials", type=int, default=10)
+    parser.add_argument("--loops", default=os.environ.get(
+        "TWOBODY_PYTHON_LOOPS", "build/bench/bench/twobody_python_loops"),
+        help="the twobody_python_loops program of a build with the benchmarks")
     args = parser.parse_args()
     print(f"twobody {twobody.__version__}, NumPy {np.__version__}\n")
-    per_element(args.points, args.repeat)
+    if os.access(args.loops, os.X_OK):
+        per_element(args.points, args.repeat, args.loops)
+    else:
+        print(f"no {args.loops}: per-element comparison skipped (see --loops)\n")
     against_mpmath(args.mpmath_points)
     against_scipy(args.points, args.repeat)
+    sigint_latency(args.sigint_trials)
 
 
 if __name__ == "__main__":

@@ -3,8 +3,7 @@
 
 #include <twobody/twobody.h>
 
-#include <cstdio>
-#include <unistd.h>
+#include <string>
 
 namespace twobody_py {
 
@@ -12,84 +11,54 @@ namespace {
 
 const char* const kClass = R"(CCHCalc()
 
-Cartesian-harmonics calculator: factorial, double-factorial, binomial and trinomial tables,
-overlap integrals of traceless Cartesian tensor components over the unit sphere, and the
-tensor components of a direction. An exponent triple (a1, a2, a3) names the monomial
-n_x^a1 n_y^a2 n_z^a3 of degree L = a1 + a2 + a3. Angles are radians.
+Cartesian-harmonics calculator over process-wide shared tables.
 
-All calculators share one set of process-wide tables. In Python the package keeps one
-calculator of its own for the whole session, so the tables are built at import, stay alive
-while the interpreter runs (LiveObjects() counts that calculator too) and are never released
-behind the user's back: the release messages the C++ class prints never appear. Call
-ClearStaticData(verbose=True) to release the tables and see those messages.
+The package keeps one calculator of its own for the whole session, so the tables stay built
+and the release lines of the C++ class never appear (ClearStaticData(verbose=True) shows
+them). Member functions broadcast their arguments. A lookup while the tables are released
+raises ValueError. Not thread-safe: the calls hold the GIL.
+See <twobody/cchcalc.h>.)";
 
-Member functions broadcast their arguments like a ufunc; exponents and orders are
-integers. Errors: while the tables are released (after ClearStaticData, before
-InitStaticData) a call that reads them raises RuntimeError, where C++ would end the
-process. Negative or out-of-table exponents give NaN, as in C++. Not thread-safe: the
-calls hold the interpreter lock throughout.)";
+// The library's informational lines go to the string of the current capture on this
+// thread; outside a capture they are dropped, so that the package stays silent unasked.
+thread_local std::string* captured_lines = nullptr;
 
-// Raises instead of letting the C++ class end the process on a lookup in absent tables.
-void need_tables(const char* name)
+void capture_line(const char* line) noexcept
 {
-    if (!CCHCalc::TablesPresent())
-        throw std::runtime_error(std::string("CCHCalc.") + name +
-                                 "(): the shared tables are released; call InitStaticData() first");
-}
-
-// Runs f with the C stdout redirected to a scratch file; returns what f printed.
-template <class F>
-std::string capture_stdout(F&& f)
-{
-    std::fflush(stdout);
-    std::FILE* scratch = std::tmpfile();
-    const int saved = scratch ? dup(STDOUT_FILENO) : -1;
-    if (saved < 0 || dup2(fileno(scratch), STDOUT_FILENO) < 0) {
-        // No redirection possible: discard nothing rather than fail the call.
-        if (saved >= 0)
-            close(saved);
-        if (scratch)
-            std::fclose(scratch);
-        f();
-        return {};
-    }
+    if (!captured_lines)
+        return;
     try {
-        f();
+        captured_lines->append(line).push_back('\n');
     } catch (...) {
-        std::fflush(stdout);
-        dup2(saved, STDOUT_FILENO);
-        close(saved);
-        std::fclose(scratch);
-        throw;
+        // Out of memory: the line is lost, the release goes on.
     }
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
-    std::string text;
-    std::rewind(scratch);
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, scratch)) > 0)
-        text.append(buf, n);
-    std::fclose(scratch);
-    return text;
 }
+
+// Collects into `text` the lines sent while it lives.
+class LineCapture {
+public:
+    explicit LineCapture(std::string& text) : saved_(captured_lines) { captured_lines = &text; }
+    ~LineCapture() { captured_lines = saved_; }
+    LineCapture(const LineCapture&) = delete;
+    LineCapture& operator=(const LineCapture&) = delete;
+
+private:
+    std::string* saved_;
+};
 
 template <size_t>
 using Obj = py::object;
 
 // Defines a broadcasting member function over kernel f(const CCHCalc&, args...).
 template <class F, class... A, class R, size_t... I>
-void def_member_impl(py::class_<CCHCalc>& cls, const char* name, F f, bool tables,
+void def_member_impl(py::class_<CCHCalc>& cls, const char* name, F f,
                      std::array<const char*, sizeof...(A)> names, const char* doc,
                      R (F::*)(const CCHCalc&, A...) const, std::index_sequence<I...>)
 {
     const std::string qual = std::string("CCHCalc.") + name;
     cls.def(
         name,
-        [qual, name, f, tables, names](const CCHCalc& self, Obj<I>... a) {
-            if (tables)
-                need_tables(name);
+        [qual, f, names](const CCHCalc& self, Obj<I>... a) {
             const CCHCalc* s = &self;
             auto bound = [s, f](A... x) -> R { return f(*s, x...); };
             // The tables and the overlap cache are shared: keep the GIL.
@@ -103,21 +72,26 @@ template <class F>
 constexpr size_t member_arity = std::tuple_size_v<typename Signature<F>::args> - 1;
 
 template <class F>
-void def_member(py::class_<CCHCalc>& cls, const char* name, F f, bool tables,
+void def_member(py::class_<CCHCalc>& cls, const char* name, F f,
                 std::array<const char*, member_arity<F>> names, const char* doc)
 {
-    def_member_impl(cls, name, f, tables, names, doc, &F::operator(),
+    def_member_impl(cls, name, f, names, doc, &F::operator(),
                     std::make_index_sequence<member_arity<F>>());
 }
 
 const std::array<const char*, 6> kPair = {"a1", "a2", "a3", "b1", "b2", "b3"};
+const std::array<const char*, 6> kDirection = {"lx", "ly", "lz", "ex", "ey", "ez"};
+const std::array<const char*, 5> kAngles = {"lx", "ly", "lz", "theta", "phi"};
 
 } // namespace
 
+#define CCHCALC_SEE "\nSee <twobody/cchcalc.h>."
+
 void bind_cchcalc(py::module_& m)
 {
+    Misc::setMessageHandler(capture_line);
     // The package's own calculator: keeps the tables alive for the whole session. Never
-    // destroyed, so the release messages are never printed at exit.
+    // destroyed, so the release lines are never sent at exit.
     static CCHCalc* keeper = new CCHCalc;
     (void)keeper;
 
@@ -127,120 +101,110 @@ void bind_cchcalc(py::module_& m)
     cls.def("__deepcopy__", [](const CCHCalc& c, py::dict) { return CCHCalc(c); });
     cls.def_property_readonly_static(
         "LMAXFACT", [](py::object) { return CCHCalc::LMAXFACT; },
-        "Largest n whose factorial the tables hold (56).");
+        "Largest n whose factorial the tables hold.");
 
     cls.def(
         "InitStaticData", [](CCHCalc& c) { c.InitStaticData(); },
-        "InitStaticData()\n\nBuilds every absent table; present tables and filled overlap slots "
-        "are kept.");
+        "InitStaticData()\n\nBuilds every absent table." CCHCALC_SEE);
     cls.def(
         "ClearStaticData",
         [](CCHCalc& c, bool verbose) {
-            const std::string text = capture_stdout([&] { c.ClearStaticData(); });
+            std::string text;
+            {
+                LineCapture capture(text);
+                c.ClearStaticData();
+            }
             if (verbose && !text.empty())
                 py::module_::import("sys").attr("stdout").attr("write")(text);
         },
         py::arg("verbose") = false,
-        "ClearStaticData(verbose=False)\n\nReleases every table, also the overlap cache, until "
-        "InitStaticData() builds them again.\nThe C++ class prints a two-line warning here; it is "
-        "written to sys.stdout only with verbose=True.");
+        "ClearStaticData(verbose=False)\n\nReleases every table until InitStaticData().\n"
+        "The class's two-line warning goes to sys.stdout only with verbose=True." CCHCALC_SEE);
     cls.def_static("LiveObjects", &CCHCalc::LiveObjects,
                    "LiveObjects() -> int\n\nNumber of live calculators, the package's own "
-                   "included.");
+                   "included." CCHCALC_SEE);
     cls.def_static("TablesPresent", &CCHCalc::TablesPresent,
-                   "TablesPresent() -> bool\n\nTrue while the tables are present.");
+                   "TablesPresent() -> bool\n\nTrue while the tables are present." CCHCALC_SEE);
     cls.def_static("OverlapSlotFilled", &CCHCalc::OverlapSlotFilled, py::arg("a1"), py::arg("a2"),
                    py::arg("a3"),
-                   "OverlapSlotFilled(a1, a2, a3) -> bool\n\nTrue if the tables are present and "
-                   "the overlap-cache slot of the triple (any order) is filled.");
+                   "OverlapSlotFilled(a1, a2, a3) -> bool\n\nTrue if the overlap-cache slot of "
+                   "the triple is filled." CCHCALC_SEE);
     cls.def(
         "iswitch",
         [](const CCHCalc& c, int x, int y) {
             c.iswitch(x, y);
             return py::make_tuple(x, y);
         },
-        py::arg("x"), py::arg("y"), "iswitch(x, y) -> (y, x)\n\nThe two values exchanged.");
+        py::arg("x"), py::arg("y"),
+        "iswitch(x, y) -> (y, x)\n\nThe two values exchanged, returned (Python ints are "
+        "immutable)." CCHCALC_SEE);
     cls.def(
-        "overlapinit",
-        [](const CCHCalc& c, int a1, int a2, int a3) {
-            need_tables("overlapinit");
-            c.overlapinit(a1, a2, a3);
-        },
+        "overlapinit", [](const CCHCalc& c, int a1, int a2, int a3) { c.overlapinit(a1, a2, a3); },
         py::arg("a1"), py::arg("a2"), py::arg("a3"),
-        "overlapinit(a1, a2, a3)\n\nFills the overlap-cache slot of the triple (any order) if it "
-        "is empty. Does nothing\nfor a negative exponent or a1 + a2 + a3 > LMAXFACT.");
+        "overlapinit(a1, a2, a3)\n\nFills the overlap-cache slot of the triple." CCHCALC_SEE);
 
     def_member(
-        cls, "Factorial", [](const CCHCalc& c, int n) { return c.Factorial(n); }, true, {"n"},
-        "Factorial(n) -> float64\n\nn!; exact for n <= 22, +inf from n = 171 on, NaN for n < 0.");
+        cls, "Factorial", [](const CCHCalc& c, int n) { return c.Factorial(n); }, {"n"},
+        "Factorial(n) -> float64\n\nn!." CCHCALC_SEE);
     def_member(
-        cls, "DoubleFactorial", [](const CCHCalc& c, int n) { return c.DoubleFactorial(n); }, true,
-        {"n"},
-        "DoubleFactorial(n) -> float64\n\nn!! with 0!! = 1!! = (-1)!! = 1; +inf once it "
-        "overflows, NaN for n < -1.");
+        cls, "DoubleFactorial", [](const CCHCalc& c, int n) { return c.DoubleFactorial(n); }, {"n"},
+        "DoubleFactorial(n) -> float64\n\nn!!." CCHCALC_SEE);
     def_member(
-        cls, "Binomial", [](const CCHCalc& c, int a, int b) { return c.Binomial(a, b); }, true,
+        cls, "Binomial", [](const CCHCalc& c, int a, int b) { return c.Binomial(a, b); },
         {"a", "b"},
-        "Binomial(a, b) -> float64\n\n(a + b)! / (a! b!) (group sizes, not (n, k): Binomial(2, "
-        "3) = 10). NaN if a < 0 or b < 0.");
+        "Binomial(a, b) -> float64\n\n(a + b)! / (a! b!): group sizes, not (n, k)." CCHCALC_SEE);
     def_member(
         cls, "Trinomial",
-        [](const CCHCalc& c, int i, int j, int k) { return c.Trinomial(i, j, k); }, true,
-        {"i", "j", "k"},
-        "Trinomial(i, j, k) -> float64\n\n(i + j + k)! / (i! j! k!). NaN if any argument is "
-        "negative.");
+        [](const CCHCalc& c, int i, int j, int k) { return c.Trinomial(i, j, k); }, {"i", "j", "k"},
+        "Trinomial(i, j, k) -> float64\n\n(i + j + k)! / (i! j! k!)." CCHCALC_SEE);
     def_member(
         cls, "GetOverlap",
         [](const CCHCalc& c, int a1, int a2, int a3, int b1, int b2, int b3) {
             return c.GetOverlap(a1, a2, a3, b1, b2, b3);
         },
-        true, kPair,
-        "GetOverlap(a1, a2, a3, b1, b2, b3) -> float64\n\nThe overlap O(a; b), the integral over "
-        "the unit sphere of A_a(n) A_b(n); 4 pi for\na = b = (0, 0, 0), 0 when the degrees differ "
-        "or some a_m - b_m is odd. Cached for\na1 + a2 + a3 <= LMAXFACT. NaN if any exponent is "
-        "negative.");
+        kPair,
+        "GetOverlap(a1, a2, a3, b1, b2, b3) -> float64\n\nThe overlap O(a; b) over the unit "
+        "sphere, from the cache." CCHCALC_SEE);
     def_member(
         cls, "GetOverlap0",
         [](const CCHCalc& c, int a1, int a2, int a3, int b1, int b2, int b3) {
             return c.GetOverlap0(a1, a2, a3, b1, b2, b3);
         },
-        true, kPair,
-        "GetOverlap0(a1, a2, a3, b1, b2, b3) -> float64\n\nO(a; b) by its closed-form sum, "
-        "touching no cache. Valid for every exponent in\n0..LMAXFACT and degree <= 57; NaN "
-        "outside.");
+        kPair,
+        "GetOverlap0(a1, a2, a3, b1, b2, b3) -> float64\n\nThe overlap O(a; b) by its "
+        "closed-form sum, touching no cache." CCHCALC_SEE);
     def_member(
         cls, "GetMFromE",
         [](const CCHCalc& c, int lx, int ly, int lz, double ex, double ey, double ez) {
             return c.GetMFromE(lx, ly, lz, ex, ey, ez);
         },
-        false, {"lx", "ly", "lz", "ex", "ey", "ez"},
-        "GetMFromE(lx, ly, lz, ex, ey, ez) -> float64\n\nThe monomial ex^lx ey^ly ez^lz, any "
-        "exponents (a negative one gives the reciprocal).");
+        kDirection,
+        "GetMFromE(lx, ly, lz, ex, ey, ez) -> float64\n\nThe monomial ex^lx ey^ly "
+        "ez^lz." CCHCALC_SEE);
     def_member(
         cls, "GetMFromThetaPhi",
         [](const CCHCalc& c, int lx, int ly, int lz, double theta, double phi) {
             return c.GetMFromThetaPhi(lx, ly, lz, theta, phi);
         },
-        false, {"lx", "ly", "lz", "theta", "phi"},
-        "GetMFromThetaPhi(lx, ly, lz, theta, phi) -> float64\n\nGetMFromE of the unit vector "
-        "(cos phi sin theta, sin phi sin theta, cos theta).");
+        kAngles,
+        "GetMFromThetaPhi(lx, ly, lz, theta, phi) -> float64\n\nGetMFromE of the direction "
+        "(theta, phi)." CCHCALC_SEE);
     def_member(
         cls, "GetAFromE",
         [](const CCHCalc& c, int lx, int ly, int lz, double ex, double ey, double ez) {
             return c.GetAFromE(lx, ly, lz, ex, ey, ez);
         },
-        true, {"lx", "ly", "lz", "ex", "ey", "ez"},
+        kDirection,
         "GetAFromE(lx, ly, lz, ex, ey, ez) -> float64\n\nThe (lx, ly, lz) component of the "
-        "traceless part of e (x) ... (x) e for a unit\nvector e (not normalised here). 1 for L = "
-        "0. Valid for each exponent in 0..LMAXFACT\nand L <= 57; NaN outside.");
+        "traceless tensor power of the unit vector e." CCHCALC_SEE);
     def_member(
         cls, "GetAFromThetaPhi",
         [](const CCHCalc& c, int lx, int ly, int lz, double theta, double phi) {
             return c.GetAFromThetaPhi(lx, ly, lz, theta, phi);
         },
-        true, {"lx", "ly", "lz", "theta", "phi"},
-        "GetAFromThetaPhi(lx, ly, lz, theta, phi) -> float64\n\nGetAFromE of the unit vector of "
-        "the angles (radians).");
+        kAngles,
+        "GetAFromThetaPhi(lx, ly, lz, theta, phi) -> float64\n\nGetAFromE of the direction "
+        "(theta, phi)." CCHCALC_SEE);
 }
 
 } // namespace twobody_py

@@ -10,58 +10,35 @@ namespace {
 
 const char* const kGetFG = R"(GetFG(l, x, eta) -> (F, G)
 
-Regular and irregular Coulomb wave functions F_l(eta, x) and G_l(eta, x).
-Note the order: x BEFORE eta (unlike GSL and mpmath).
-
-l    orbital angular momentum, integer >= 0
-x    dimensionless radial variable (wave number times distance), x > 0
-eta  Sommerfeld parameter, any real (> 0 repulsive)
-
-Returns a tuple of two float64 arrays (NumPy scalars for scalar input); the arguments
-broadcast like a ufunc. At eta = 0, F_0 = sin x and G_0 = cos x.
-Errors: a negative l gives NaN. Outside x > 0, or where F and G leave the double range
-(eta of a few hundred at x of order 1), the result is NaN or infinite; the process is
-never aborted.)";
+Regular and irregular Coulomb wave functions F_l(eta, x), G_l(eta, x); x BEFORE eta.
+See <twobody/coulomb_wave.h>.)";
 
 const char* const kGetFGprime = R"(GetFGprime(l, x, eta) -> (F, G, Fprime, Gprime)
 
-F_l(eta, x), G_l(eta, x) and their x-derivatives dF_l/dx, dG_l/dx.
-Note the order: x BEFORE eta. Arguments, range and errors as GetFG; four float64 results.)";
+F_l, G_l and their x-derivatives; x BEFORE eta.
+See <twobody/coulomb_wave.h>.)";
 
 const char* const kCWoutgoing = R"(CWoutgoing(l, x, eta) -> complex128
 
-The outgoing Coulomb wave F_l - i G_l (x before eta); for large x it behaves as
--i exp(i theta). No phase factor is applied. Range and errors as GetFG (a negative l
-gives nan+nanj).)";
+The outgoing Coulomb wave F_l - i G_l; x BEFORE eta.
+See <twobody/coulomb_wave.h>.)";
 
 const char* const kCWincoming = R"(CWincoming(l, x, eta) -> complex128
 
-The incoming Coulomb wave F_l + i G_l (x before eta), the complex conjugate of CWoutgoing.
-Range and errors as GetFG.)";
+The incoming Coulomb wave F_l + i G_l; x BEFORE eta.
+See <twobody/coulomb_wave.h>.)";
 
 const char* const kCgamma = R"(cgamma(z) -> complex128
 
-The complex gamma function Gamma(z), accurate to rounding away from the poles
-z = 0, -1, -2, ... At z = 0 the result is NaN; at the negative integers it is huge and
-meaningless; past Re z of about 171.6 |Gamma| overflows (infinite or NaN components).)";
+The complex gamma function Gamma(z).
+See <twobody/coulomb_wave.h>.)";
 
 const char* const kCorrect =
     R"(phaseshift_CoulombCorrect(l, q, eta, delta, ddeltadq) -> (delta, ddeltadq)
 
-The Coulomb-corrected phase shift and its q-derivative: tan(delta') = C_l(eta) tan(delta)
-with C_l = 2 pi eta / (exp(2 pi eta) - 1) * prod_{k=1..l} (k^2 + eta^2), delta' kept in
-the quadrant of delta (in (-pi, pi]), and d delta'/dq exact with eta proportional to 1/q.
-
-l         orbital angular momentum, integer
-q         relative momentum (any unit; the derivative is per that unit), q != 0
-eta       Sommerfeld parameter (> 0 repulsive)
-delta     phase shift, radians
-ddeltadq  its derivative, radians per unit of q
-
-Returns the corrected (delta, ddeltadq) as float64; the inputs are not modified.
-No change when |eta| <= 1e-10, eta is NaN or l < 0. Above eta of about 112.97 the limit
-C_l = 0 is used. For l >= 99 C_l overflows and the result is NaN. q = 0 gives an
-infinite or NaN derivative.)";
+The Coulomb-corrected phase shift and its q-derivative, returned (the inputs are not
+modified, unlike the C++ reference arguments).
+See <twobody/coulomb_correction.h>.)";
 
 } // namespace
 

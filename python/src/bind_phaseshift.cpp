@@ -20,13 +20,26 @@ py::array_t<double> grid_array(const PhaseShift::Grid& g)
     return a;
 }
 
+// Raises `type` with text, whose paths are the file system's bytes: decoded as os.fsdecode
+// does, so that a name that is not UTF-8 comes back as Python spells it.
+[[noreturn]] void raise_with(PyObject* type, const std::string& text)
+{
+    PyObject* msg = PyUnicode_DecodeFSDefaultAndSize(text.data(), static_cast<ssize>(text.size()));
+    if (msg) {
+        PyErr_SetObject(type, msg);
+        Py_DECREF(msg);
+    }
+    throw py::error_already_set();
+}
+
 } // namespace
 
 void bind_phaseshift(py::module_& m)
 {
     m.def(
         "_build",
-        [](const std::string& directory, bool write) {
+        [](const py::bytes& path, bool write) {
+            const std::string directory = path; // the file system's bytes, NULs included
             PhaseShift::Grid delta{}, ddeltadq{};
             std::string error;
             bool built, written = true;
@@ -37,9 +50,9 @@ void bind_phaseshift(py::module_& m)
                     written = PhaseShift::writeOutputs(directory, delta, ddeltadq, error);
             }
             if (!built)
-                throw py::value_error(error);
+                raise_with(PyExc_ValueError, error);
             if (!written)
-                PyErr_SetString(PyExc_OSError, error.c_str()), throw py::error_already_set();
+                raise_with(PyExc_OSError, error);
             const ssize points = static_cast<ssize>(delta[0].size());
             py::array_t<double> q(points);
             auto r = q.mutable_unchecked<1>();

@@ -16,15 +16,15 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
-#include <climits>
 #include <cmath>
 #include <complex>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <map>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -43,7 +43,21 @@ struct Four {
 };
 
 // ---------------------------------------------------------------------------------------
-// Element types: how one item is read from or written to memory, and its NumPy dtype.
+// Element types: how one item is read from or written to memory, and its NumPy dtype. Every
+// array the loop sees is aligned for its type (an unaligned input is copied first, and the
+// outputs are made here), so items are read and written in place.
+
+template <class T>
+inline T load_raw(const char* p)
+{
+    return *reinterpret_cast<const T*>(p);
+}
+
+template <class T>
+inline void store_raw(char* p, const T& v)
+{
+    *reinterpret_cast<T*>(p) = v;
+}
 
 template <class T>
 struct Elem;
@@ -52,8 +66,8 @@ template <>
 struct Elem<double> {
     using stored = double;
     static constexpr int core = 0;
-    static double load(const char* p, ssize) { return *reinterpret_cast<const double*>(p); }
-    static void store(char* p, ssize, double v) { *reinterpret_cast<double*>(p) = v; }
+    static double load(const char* p, ssize) { return load_raw<double>(p); }
+    static void store(char* p, ssize, double v) { store_raw(p, v); }
     static std::string show(const char* p, ssize) { return fmt(load(p, 0)); }
     // The shortest decimal form that reads back as v.
     static std::string fmt(double v)
@@ -72,36 +86,23 @@ template <>
 struct Elem<int> {
     using stored = long long; // read from int64 arrays, range-checked first
     static constexpr int core = 0;
-    static int load(const char* p, ssize)
-    {
-        return static_cast<int>(*reinterpret_cast<const long long*>(p));
-    }
-    static std::string show(const char* p, ssize)
-    {
-        return std::to_string(*reinterpret_cast<const long long*>(p));
-    }
+    static int load(const char* p, ssize) { return static_cast<int>(load_raw<long long>(p)); }
+    static std::string show(const char* p, ssize) { return std::to_string(load_raw<long long>(p)); }
 };
 
 template <>
 struct Elem<long long> {
     using stored = long long;
     static constexpr int core = 0;
-    static void store(char* p, ssize, long long v) { *reinterpret_cast<long long*>(p) = v; }
-};
-
-template <>
-struct Elem<bool> {
-    using stored = bool;
-    static constexpr int core = 0;
-    static void store(char* p, ssize, bool v) { *reinterpret_cast<bool*>(p) = v; }
+    static void store(char* p, ssize, long long v) { store_raw(p, v); }
 };
 
 template <>
 struct Elem<cplx> {
     using stored = cplx;
     static constexpr int core = 0;
-    static cplx load(const char* p, ssize) { return *reinterpret_cast<const cplx*>(p); }
-    static void store(char* p, ssize, cplx v) { *reinterpret_cast<cplx*>(p) = v; }
+    static cplx load(const char* p, ssize) { return load_raw<cplx>(p); }
+    static void store(char* p, ssize, cplx v) { store_raw(p, v); }
     static std::string show(const char* p, ssize)
     {
         const cplx z = load(p, 0);
@@ -118,13 +119,13 @@ struct Elem<Four> {
     {
         Four f;
         for (int i = 0; i < 4; ++i)
-            f.v[i] = *reinterpret_cast<const double*>(p + i * core_stride);
+            f.v[i] = load_raw<double>(p + i * core_stride);
         return f;
     }
     static void store(char* p, ssize core_stride, const Four& f)
     {
         for (int i = 0; i < 4; ++i)
-            *reinterpret_cast<double*>(p + i * core_stride) = f.v[i];
+            store_raw(p + i * core_stride, f.v[i]);
     }
     static std::string show(const char* p, ssize core_stride)
     {
@@ -173,166 +174,20 @@ struct Operand {
     alignas(16) unsigned char scalar[16] = {};
 };
 
-[[noreturn]] inline void fail_type(const std::string& func, const char* arg, const char* want,
-                                   const py::handle& obj)
-{
-    std::string got = py::str(py::type::of(obj).attr("__name__"));
-    if (py::isinstance<py::array>(obj))
-        got = "array of " + std::string(py::str(obj.attr("dtype")));
-    throw py::type_error(func + "(): argument '" + arg + "' must be " + want + ", not " + got);
-}
-
-inline std::string shape_string(const std::vector<ssize>& shape)
-{
-    std::string s = "(";
-    for (size_t i = 0; i < shape.size(); ++i)
-        s += std::to_string(shape[i]) + (shape.size() == 1      ? ","
-                                         : i + 1 < shape.size() ? ", "
-                                                                : "");
-    return s + ")";
-}
-
-// Reads obj as an array whose dtype kind is one of `kinds`, converted to `dtype`.
-inline py::array as_array(const std::string& func, const char* arg, const py::handle& obj,
-                          const char* kinds, const py::dtype& dtype, const char* want)
-{
-    py::array a = py::array::ensure(obj);
-    if (!a)
-        fail_type(func, arg, want, obj);
-    const char kind = a.dtype().kind();
-    if (std::string(kinds).find(kind) == std::string::npos)
-        fail_type(func, arg, want, obj);
-    if (!a.dtype().is(dtype) && !a.dtype().equal(dtype))
-        a = a.attr("astype")(dtype);
-    return a;
-}
-
-inline void set_loop_view(Operand& op, const py::array& a, int core)
-{
-    op.keep = a;
-    op.data = static_cast<char*>(const_cast<void*>(a.data()));
-    const ssize nd = a.ndim() - core;
-    op.shape.assign(a.shape(), a.shape() + nd);
-    op.strides.assign(a.strides(), a.strides() + nd);
-    if (core)
-        op.core_stride = a.strides(nd);
-}
-
-// Visits every element of the strided view (shape, strides) in C order.
-template <class F>
-void for_each_element(char* data, const std::vector<ssize>& shape,
-                      const std::vector<ssize>& strides, F&& f)
-{
-    for (ssize n : shape)
-        if (n == 0)
-            return;
-    const size_t nd = shape.size();
-    if (nd == 0) {
-        f(data);
-        return;
-    }
-    std::vector<ssize> idx(nd, 0);
-    const ssize inner = shape[nd - 1], step = strides[nd - 1];
-    for (;;) {
-        char* p = data;
-        for (size_t d = 0; d + 1 < nd; ++d)
-            p += idx[d] * strides[d];
-        for (ssize i = 0; i < inner; ++i, p += step)
-            f(p);
-        size_t d = nd - 1;
-        for (;;) {
-            if (d == 0)
-                return;
-            --d;
-            if (++idx[d] < shape[d])
-                break;
-            idx[d] = 0;
-        }
-    }
-}
-
+// Reads one Python argument of kernel type T into op; a conversion error names func and arg.
 template <class T>
 void read_operand(Operand& op, const std::string& func, const char* arg, const py::handle& obj);
-
 template <>
-inline void read_operand<double>(Operand& op, const std::string& func, const char* arg,
-                                 const py::handle& obj)
-{
-    if (PyFloat_Check(obj.ptr()) || (PyLong_Check(obj.ptr()))) {
-        const double v =
-            PyFloat_Check(obj.ptr()) ? PyFloat_AS_DOUBLE(obj.ptr()) : PyLong_AsDouble(obj.ptr());
-        if (v == -1.0 && PyErr_Occurred())
-            throw py::error_already_set();
-        *reinterpret_cast<double*>(op.scalar) = v;
-        op.data = reinterpret_cast<char*>(op.scalar);
-        return;
-    }
-    set_loop_view(op, as_array(func, arg, obj, "biuf", py::dtype::of<double>(), "real"), 0);
-}
-
+void read_operand<double>(Operand&, const std::string&, const char*, const py::handle&);
 template <>
-inline void read_operand<cplx>(Operand& op, const std::string& func, const char* arg,
-                               const py::handle& obj)
-{
-    if (PyComplex_Check(obj.ptr())) {
-        const Py_complex c = PyComplex_AsCComplex(obj.ptr());
-        *reinterpret_cast<cplx*>(op.scalar) = cplx(c.real, c.imag);
-        op.data = reinterpret_cast<char*>(op.scalar);
-        return;
-    }
-    set_loop_view(op, as_array(func, arg, obj, "biufc", py::dtype::of<cplx>(), "a number"), 0);
-}
-
+void read_operand<cplx>(Operand&, const std::string&, const char*, const py::handle&);
 template <>
-inline void read_operand<int>(Operand& op, const std::string& func, const char* arg,
-                              const py::handle& obj)
-{
-    auto out_of_range = [&](const std::string& value) {
-        throw py::value_error(func + "(): argument '" + arg + "' = " + value +
-                              " does not fit a C int");
-    };
-    if (PyLong_Check(obj.ptr())) {
-        int overflow = 0;
-        const long long v = PyLong_AsLongLongAndOverflow(obj.ptr(), &overflow);
-        if (v == -1 && PyErr_Occurred())
-            throw py::error_already_set();
-        if (overflow || v < INT_MIN || v > INT_MAX)
-            out_of_range(py::str(obj));
-        *reinterpret_cast<long long*>(op.scalar) = v;
-        op.data = reinterpret_cast<char*>(op.scalar);
-        return;
-    }
-    py::array a = py::array::ensure(obj);
-    if (!a || std::string("biu").find(a.dtype().kind()) == std::string::npos)
-        fail_type(func, arg, "an integer", obj);
-    // Unsigned 64-bit values above 2^63 would wrap on conversion: test them before it.
-    if (a.dtype().kind() == 'u' && a.size() > 0 &&
-        py::cast<unsigned long long>(a.attr("max")()) > static_cast<unsigned long long>(INT_MAX))
-        out_of_range(py::str(a.attr("max")()));
-    if (!a.dtype().equal(py::dtype::of<long long>()))
-        a = a.attr("astype")(py::dtype::of<long long>());
-    set_loop_view(op, a, 0);
-    for_each_element(op.data, op.shape, op.strides, [&](char* p) {
-        const long long v = *reinterpret_cast<const long long*>(p);
-        if (v < INT_MIN || v > INT_MAX)
-            out_of_range(std::to_string(v));
-    });
-}
-
+void read_operand<int>(Operand&, const std::string&, const char*, const py::handle&);
 template <>
-inline void read_operand<Four>(Operand& op, const std::string& func, const char* arg,
-                               const py::handle& obj)
-{
-    py::array a =
-        as_array(func, arg, obj, "biuf", py::dtype::of<double>(), "a real array of four-vectors");
-    if (a.ndim() == 0 || a.shape(a.ndim() - 1) != 4) {
-        std::vector<ssize> shape(a.shape(), a.shape() + a.ndim());
-        throw py::value_error(func + "(): argument '" + arg +
-                              "' must have a last axis of length 4 (E, px, py, pz), got shape " +
-                              shape_string(shape));
-    }
-    set_loop_view(op, a, 1);
-}
+void read_operand<Four>(Operand&, const std::string&, const char*, const py::handle&);
+
+// "(2, 3)", "(5,)" or "()".
+std::string shape_string(const std::vector<ssize>& shape);
 
 // ---------------------------------------------------------------------------------------
 // The loop.
@@ -371,16 +226,47 @@ std::vector<ssize> broadcast_shapes(std::array<Operand, N>& in, const std::strin
     return shape;
 }
 
-// Runs f(ptrs) for every point of `shape`, in C order. Axes that can be walked as one are
-// merged first, so that contiguous data runs in a single inner loop.
-template <size_t N, class F>
-void loop(std::vector<ssize> shape, std::array<char*, N> base,
-          std::array<std::vector<ssize>, N> strides, F&& f)
+// Looks for pending signals (Ctrl-C) about every tenth of a second of work, so that a long
+// call can be interrupted: Python runs its handlers, and a raised KeyboardInterrupt ends the
+// loop. Only the main thread receives them; a loop without the GIL takes it back briefly.
+class SignalPoll {
+public:
+    explicit SignalPoll(bool released)
+        : released_(released), main_(PyThread_get_thread_ident() == main_thread),
+          last_(Clock::now())
+    {
+    }
+
+    // Called after every `points` points; the clock is read once per kPoints of them.
+    void tick(ssize points)
+    {
+        if ((count_ += points) >= kPoints)
+            poll();
+    }
+
+    // The main thread's identity, set at import.
+    static unsigned long main_thread;
+
+    // Points between two readings of the clock.
+    static constexpr ssize kPoints = 1024;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kInterval{100};
+
+    // Rarely taken: kept out of the loops' way.
+    [[gnu::cold]] void poll();
+
+    bool released_, main_;
+    ssize count_ = 0;
+    Clock::time_point last_;
+};
+
+// Merges axis d into d-1 wherever every operand steps through both as through one axis, so
+// that contiguous data runs in a single inner loop. Shared by every kernel of N operands.
+template <size_t N>
+void merge_axes(std::vector<ssize>& shape, std::array<std::vector<ssize>, N>& strides)
 {
-    for (ssize n : shape)
-        if (n == 0)
-            return;
-    // Merge axis d into d-1 where every operand steps through both as through one axis.
     for (size_t d = shape.size(); d-- > 1;) {
         bool merge = true;
         for (size_t k = 0; k < N && merge; ++k)
@@ -394,27 +280,45 @@ void loop(std::vector<ssize> shape, std::array<char*, N> base,
             }
         }
     }
+}
+
+// Runs f(ptrs) for every point of `shape`, in C order. Rows are cut into runs of at most
+// SignalPoll::kPoints points, with a tick of `poll` after each.
+template <size_t N, class F>
+void loop(std::vector<ssize> shape, std::array<char*, N> base,
+          std::array<std::vector<ssize>, N> strides, SignalPoll& poll, F&& f)
+{
+    for (ssize n : shape)
+        if (n == 0)
+            return;
+    merge_axes(shape, strides);
     const size_t nd = shape.size();
     if (nd == 0) {
         f(base);
         return;
     }
+    // The odometer's last digit counts the runs of a row.
+    const ssize inner = shape[nd - 1], kRun = SignalPoll::kPoints;
+    shape[nd - 1] = (inner + kRun - 1) / kRun;
     std::vector<ssize> idx(nd, 0);
-    const ssize inner = shape[nd - 1];
     std::array<ssize, N> step;
     for (size_t k = 0; k < N; ++k)
         step[k] = strides[k][nd - 1];
     for (;;) {
+        const ssize first = idx[nd - 1] * kRun, count = std::min(kRun, inner - first);
         std::array<char*, N> p = base;
-        for (size_t d = 0; d + 1 < nd; ++d)
-            for (size_t k = 0; k < N; ++k)
+        for (size_t k = 0; k < N; ++k) {
+            for (size_t d = 0; d + 1 < nd; ++d)
                 p[k] += idx[d] * strides[k][d];
-        for (ssize i = 0; i < inner; ++i) {
+            p[k] += first * step[k];
+        }
+        for (ssize i = 0; i < count; ++i) {
             f(p);
             for (size_t k = 0; k < N; ++k)
                 p[k] += step[k];
         }
-        size_t d = nd - 1;
+        poll.tick(count);
+        size_t d = nd;
         for (;;) {
             if (d == 0)
                 return;
@@ -426,19 +330,22 @@ void loop(std::vector<ssize> shape, std::array<char*, N> base,
     }
 }
 
-// A point refused by a precondition; carries the message, raised once the GIL is back.
-struct Refused {
-    std::string message;
+// A fatal condition of the library (a broken precondition it cannot answer), thrown by the
+// handler the package installs, so that the call raises ValueError instead of ending the
+// interpreter.
+struct Fatal : std::runtime_error {
+    using std::runtime_error::runtime_error;
 };
 
-// No precondition to test.
-struct NoCheck {
-    template <class... A>
-    const char* operator()(const A&...) const
-    {
-        return nullptr;
-    }
-};
+// Shows one argument's item, for a message.
+using ShowFn = std::string (*)(const char*, ssize);
+
+// The message for a fatal condition at the point of C-order position `flat` of `shape`:
+// the function, the reason, the index and each argument's value there.
+std::string describe_point(const std::string& func, const char* why, ssize flat,
+                           const std::vector<ssize>& shape, size_t n, const char* const* names,
+                           const char* const* base, const std::vector<ssize>* strides,
+                           const ssize* core, const ShowFn* shows);
 
 inline py::object numpy_scalar(const py::array& a) { return a[py::tuple()]; }
 
@@ -451,12 +358,11 @@ py::array make_output(const std::vector<ssize>& shape)
     return py::array_t<typename Elem<T>::stored>(s);
 }
 
-// Evaluates kernel f over the broadcast arguments. `check`, called with the same arguments
-// before each point is computed, returns nullptr or the reason the point is refused; the
-// first refused point raises ValueError naming its index and values. With `release` the GIL
-// is released during the loop (never for code that touches shared state).
-template <class F, class Check, class... A, class R, size_t... I, size_t... J>
-py::object apply(const std::string& func, const F& f, const Check& check,
+// Evaluates kernel f over the broadcast arguments. A fatal condition met at some point raises
+// ValueError naming the point's index and values; the partial results are dropped. With
+// `release` the GIL is released during the loop (never for code that touches shared state).
+template <class F, class... A, class R, size_t... I, size_t... J>
+py::object apply(const std::string& func, const F& f,
                  const std::array<py::handle, sizeof...(A)>& args,
                  const std::array<const char*, sizeof...(A)>& names, bool release,
                  std::tuple<A...>*, R*, std::index_sequence<I...>, std::index_sequence<J...>)
@@ -484,49 +390,37 @@ py::object apply(const std::string& func, const F& f, const Check& check,
             core[NI + k] = out[k].strides(out[k].ndim() - 1);
     }
 
-    // The precondition is tested for each point just before the point is computed, so that
-    // no refused point reaches the library; the partial results are then dropped.
-    ssize flat = 0;
-    auto refuse = [&](const char* why, const std::array<char*, NI + NO>& p) {
-        std::string at;
-        if (!shape.empty()) {
-            std::vector<ssize> idx(shape.size());
-            ssize rest = flat;
-            for (size_t d = shape.size(); d-- > 0;) {
-                idx[d] = rest % shape[d];
-                rest /= shape[d];
-            }
-            at = " at index " + shape_string(idx);
-        }
-        std::string msg = func + "(): " + why + at + ":";
-        ((msg += std::string(I ? ", " : " ") + names[I] + " = " +
-                 Elem<std::decay_t<A>>::show(p[I], core[I])),
-         ...);
-        return msg;
-    };
-    std::string refused;
+    std::string failed;
+    SignalPoll poll(release);
     {
         std::unique_ptr<py::gil_scoped_release> nogil;
         if (release)
             nogil = std::make_unique<py::gil_scoped_release>();
+        const char* failed_at = nullptr; // the failed point's place in the first output
         try {
-            loop(shape, base, strides, [&](const std::array<char*, NI + NO>& p) {
-                if constexpr (!std::is_same_v<Check, NoCheck>) {
-                    if (const char* why = check(Elem<std::decay_t<A>>::load(p[I], core[I])...))
-                        throw Refused{refuse(why, p)};
-                    ++flat;
+            loop(shape, base, strides, poll, [&](const std::array<char*, NI + NO>& p) {
+                try {
+                    OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
+                    (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
+                                                                    std::get<J>(r)),
+                     ...);
+                } catch (const Fatal&) {
+                    failed_at = p[NI];
+                    throw;
                 }
-                OutTypes r = Out::wrap(f(Elem<std::decay_t<A>>::load(p[I], core[I])...));
-                (Elem<std::tuple_element_t<J, OutTypes>>::store(p[NI + J], core[NI + J],
-                                                                std::get<J>(r)),
-                 ...);
             });
-        } catch (Refused& r) {
-            refused = std::move(r.message);
+        } catch (const Fatal& e) {
+            // The first output is C-contiguous: its offset counts the points in C order.
+            const ssize flat =
+                shape.empty() ? 0 : (failed_at - base[NI]) / strides[NI][shape.size() - 1];
+            const std::array<const char*, NI> at = {base[I]...};
+            const std::array<ShowFn, NI> shows = {&Elem<std::decay_t<A>>::show...};
+            failed = describe_point(func, e.what(), flat, shape, NI, names.data(), at.data(),
+                                    strides.data(), core.data(), shows.data());
         }
     }
-    if (!refused.empty())
-        throw py::value_error(refused);
+    if (!failed.empty())
+        throw py::value_error(failed);
 
     auto result = [&](size_t k) -> py::object {
         return out[k].ndim() == 0 ? numpy_scalar(out[k]) : py::object(out[k]);
@@ -537,57 +431,20 @@ py::object apply(const std::string& func, const F& f, const Check& check,
         return result(0);
 }
 
-template <class F, class Check = NoCheck>
+template <class F>
 py::object
 broadcast(const std::string& func, const F& f,
           const std::array<py::handle, std::tuple_size_v<typename Signature<F>::args>>& args,
           const std::array<const char*, std::tuple_size_v<typename Signature<F>::args>>& names,
-          bool release, const Check& check = {})
+          bool release)
 {
     using Sig = Signature<F>;
     using R = typename Sig::result;
     constexpr size_t NI = std::tuple_size_v<typename Sig::args>;
     constexpr size_t NO = std::tuple_size_v<typename Outputs<R>::types>;
-    return apply(func, f, check, args, names, release, static_cast<typename Sig::args*>(nullptr),
+    return apply(func, f, args, names, release, static_cast<typename Sig::args*>(nullptr),
                  static_cast<R*>(nullptr), std::make_index_sequence<NI>(),
                  std::make_index_sequence<NO>());
-}
-
-// ---------------------------------------------------------------------------------------
-// The same kernels in a plain C++ loop, for the benchmark: seconds for one pass over n
-// points of contiguous inputs (1-D, or (n, 4) for four-vectors), results into a fresh vector.
-
-using TimedLoop = std::function<double(const std::vector<py::array>&)>;
-std::map<std::string, TimedLoop>& timed_loops();
-
-template <class F, class... A, class R, size_t... I>
-TimedLoop make_timed_loop(F f, std::tuple<A...>*, R*, std::index_sequence<I...>)
-{
-    return [f](const std::vector<py::array>& arrays) {
-        if (arrays.size() != sizeof...(A))
-            throw py::value_error("wrong number of arrays");
-        const ssize n = arrays[0].shape(0);
-        std::array<const char*, sizeof...(A)> p = {static_cast<const char*>(arrays[I].data())...};
-        std::array<ssize, sizeof...(A)> step = {arrays[I].strides(0)...};
-        std::array<ssize, sizeof...(A)> core = {
-            (Elem<std::decay_t<A>>::core ? arrays[I].strides(1) : 0)...};
-        const auto t0 = std::chrono::steady_clock::now();
-        std::vector<R> out(static_cast<size_t>(n));
-        for (ssize i = 0; i < n; ++i)
-            out[i] = f(Elem<std::decay_t<A>>::load(p[I] + i * step[I], core[I])...);
-        const auto t1 = std::chrono::steady_clock::now();
-        return std::chrono::duration<double>(t1 - t0).count();
-    };
-}
-
-template <class F>
-void register_timed_loop(const std::string& name, F f)
-{
-    using Sig = Signature<F>;
-    constexpr size_t NI = std::tuple_size_v<typename Sig::args>;
-    timed_loops()[name] = make_timed_loop(f, static_cast<typename Sig::args*>(nullptr),
-                                          static_cast<typename Sig::result*>(nullptr),
-                                          std::make_index_sequence<NI>());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -596,29 +453,26 @@ void register_timed_loop(const std::string& name, F f)
 template <size_t>
 using Obj = py::object;
 
-template <class F, class Check, size_t... I>
-void def_impl(py::module_& m, const std::string& qual, const char* name, F f, Check check,
-              std::array<const char*, sizeof...(I)> names, const char* doc, bool release,
+template <class F, size_t... I>
+void def_impl(py::module_& m, const std::string& qual, const char* name, F f,
+              std::array<const char*, sizeof...(I)> names, const char* doc,
               std::index_sequence<I...>)
 {
     m.def(
-        name,
-        [qual, f, check, names, release](Obj<I>... a) {
-            return broadcast(qual, f, {a...}, names, release, check);
-        },
+        name, [qual, f, names](Obj<I>... a) { return broadcast(qual, f, {a...}, names, true); },
         py::arg(names[I])..., doc);
 }
 
-// Defines m.name(args...) over kernel f; `prefix` is the submodule's name, for messages.
-template <class F, class Check = NoCheck>
+// Defines m.name(args...) over kernel f, run without the GIL; `prefix` is the submodule's
+// name, for messages.
+template <class F>
 void def(py::module_& m, const char* prefix, const char* name, F f,
          std::array<const char*, std::tuple_size_v<typename Signature<F>::args>> names,
-         const char* doc, Check check = {}, bool release = true)
+         const char* doc)
 {
     constexpr size_t NI = std::tuple_size_v<typename Signature<F>::args>;
     const std::string qual = std::string(prefix) + "." + name;
-    def_impl(m, qual, name, f, check, names, doc, release, std::make_index_sequence<NI>());
-    register_timed_loop(qual, f);
+    def_impl(m, qual, name, f, names, doc, std::make_index_sequence<NI>());
 }
 
 // The bindings of each namespace.

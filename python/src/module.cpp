@@ -1,19 +1,10 @@
 // The compiled part of the twobody package.
 #include "broadcast.h"
 
+#include <twobody/fatal.h>
 #include <twobody/version.h>
 
 #include <gsl/gsl_errno.h>
-
-namespace twobody_py {
-
-std::map<std::string, TimedLoop>& timed_loops()
-{
-    static std::map<std::string, TimedLoop> loops;
-    return loops;
-}
-
-} // namespace twobody_py
 
 PYBIND11_MODULE(_core, m)
 {
@@ -24,6 +15,27 @@ PYBIND11_MODULE(_core, m)
     // interpreter must never be ended that way. With the handler off the functions return
     // NaN (or the value GSL's error path stands for) instead. This is process-wide.
     gsl_set_error_handler_off();
+
+    // pybind11 looks NumPy's C API up once, on first use, in a static whose initialiser
+    // imports NumPy and lets the GIL go meanwhile: threads making their first calls at once
+    // would deadlock there. Looked up now, while the package is imported, it is settled
+    // before any thread can call in.
+    py::detail::npy_api::get();
+    SignalPoll::main_thread =
+        py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
+
+    // The library ends the process on a precondition it cannot answer (triangle below
+    // threshold, GetQinv of a time-like pair, a CCHCalc lookup without tables); here such a
+    // call raises ValueError instead, naming the element when it is a broadcast point.
+    Misc::setFatalHandler([](const char*, const char* message) { throw Fatal(message); });
+    py::register_exception_translator([](std::exception_ptr p) {
+        try {
+            if (p)
+                std::rethrow_exception(p);
+        } catch (const Fatal& e) {
+            PyErr_SetString(PyExc_ValueError, e.what());
+        }
+    });
 
     py::options options;
     options.disable_function_signatures();
@@ -42,25 +54,4 @@ PYBIND11_MODULE(_core, m)
     bind_misc(misc);
     bind_phaseshift(phaseshift);
     bind_cchcalc(m);
-
-    m.def(
-        "_cxx_loop_seconds",
-        [](const std::string& name, const py::args& arrays) {
-            auto it = timed_loops().find(name);
-            if (it == timed_loops().end())
-                throw py::key_error(name);
-            std::vector<py::array> in;
-            for (auto a : arrays)
-                in.push_back(py::array::ensure(a, py::array::c_style));
-            return it->second(in);
-        },
-        "_cxx_loop_seconds(name, *arrays) -> float\n\nSeconds for one plain C++ loop of the "
-        "function over contiguous arrays\n(float64, int64, complex128; four-vectors (n, 4)). "
-        "For the benchmark.");
-    m.def("_timed_names", [] {
-        std::vector<std::string> names;
-        for (auto& kv : timed_loops())
-            names.push_back(kv.first);
-        return names;
-    });
 }

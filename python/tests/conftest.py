@@ -60,9 +60,9 @@ def cxx_eval(binary, name, points):
     return np.array([[float.fromhex(t) for t in line.split()] for line in out.splitlines()])
 
 
-def run_python(code):
+def run_python(code, timeout=120):
     """Runs code in a fresh interpreter that imports the package from the same place."""
     env = dict(os.environ)
     env["PYTHONPATH"] = os.pathsep.join(p for p in sys.path if p)
     return subprocess.run([sys.executable, "-c", code], capture_output=True, text=True,
-                          env=env, timeout=120)
+                          env=env, timeout=timeout)

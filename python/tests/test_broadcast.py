@@ -56,7 +56,8 @@ def test_shapes_and_dtypes():
 
 def test_strided_and_converted_inputs():
     base = np.linspace(0.1, 30, 200).reshape(20, 10)
-    views = [base[::-2, 1::3], base.T, np.broadcast_to(base[0], (5, 10))]
+    long_rows = np.linspace(0.1, 30, 3 * 2601).reshape(3, 2601)[:, ::2]  # rows of 1301
+    views = [base[::-2, 1::3], base.T, np.broadcast_to(base[0], (5, 10)), long_rows]
     for v in views:
         np.testing.assert_array_equal(bessel.jn(3, v), bessel.jn(3, np.ascontiguousarray(v)))
     # int, bool, float32 and list inputs for real arguments; int32 and uint8 for orders
@@ -66,6 +67,30 @@ def test_strided_and_converted_inputs():
     np.testing.assert_array_equal(bessel.J0(np.array([True, False])), bessel.J0([1.0, 0.0]))
     # complex arguments accept real input
     assert coulwave.cgamma(2) == coulwave.cgamma(2 + 0j)
+
+
+def unaligned(a):
+    """A copy of a whose data starts one byte past an aligned address."""
+    a = np.asarray(a)
+    buf = np.zeros(a.nbytes + 1, np.uint8)
+    out = buf[1:].view(a.dtype).reshape(a.shape)
+    out[...] = a
+    assert not out.flags.aligned
+    return out
+
+
+def test_unaligned_and_byte_swapped_inputs():
+    x = np.linspace(0.1, 40, 37)
+    l = np.arange(37) % 7
+    z = x + 1j * x[::-1]
+    p = np.column_stack([x + 100, x, -x, 0.5 * x])
+    swapped = lambda a: a.astype(a.dtype.newbyteorder(">" if np.little_endian else "<"))
+    for form in (unaligned, swapped):
+        np.testing.assert_array_equal(bessel.jn(form(l), form(x)), bessel.jn(l, x))
+        np.testing.assert_array_equal(coulwave.cgamma(form(z)), coulwave.cgamma(z))
+        np.testing.assert_array_equal(misc.GetRapidity(form(p)), misc.GetRapidity(p))
+        np.testing.assert_array_equal(bessel.Jn(form(l.astype(np.int32)), 2.5),
+                                      bessel.Jn(l, 2.5))
 
 
 def test_four_vectors():
@@ -119,5 +144,16 @@ def test_bad_arguments():
         bessel.jn(np.array([2**63], np.uint64), 1.0)
     with pytest.raises(ValueError, match="does not fit a C int"):
         bessel.jn(-2**31 - 1, 1.0)
+    # Every conversion error names the function and the argument.
+    with pytest.raises(OverflowError, match=r"^bessel\.J0\(\): argument 'x': int too large"):
+        bessel.J0(10**400)
+    with pytest.raises(OverflowError, match=r"^bessel\.J0\(\): argument 'x': int too large"):
+        bessel.J0([1.0, 10**400])
+    with pytest.raises(ValueError, match=r"^bessel\.Jn\(\): argument 'n' .*C int"):
+        bessel.Jn([2**70], 1.0)
+    with pytest.raises(TypeError, match=r"^bessel\.J0\(\): argument 'x'"):
+        bessel.J0([1.0, {}])
+    with pytest.raises(ValueError, match=r"^coulwave\.GetFG\(\): argument 'x'"):
+        coulwave.GetFG(0, [[1.0, 2.0], [3.0]], 1.0)
     # keyword arguments carry the C++ parameter names
     assert coulwave.GetFG(l=1, x=2.0, eta=0.5) == coulwave.GetFG(1, 2.0, 0.5)

@@ -2,6 +2,7 @@
 files byte for byte, the same messages."""
 
 import os
+import pathlib
 import shutil
 import subprocess
 
@@ -73,6 +74,23 @@ def test_bad_input_same_message(tmp_path, data_dir, phaseshift_binary, monkeypat
         phaseshift.build("", write=True)
     assert str(err.value) == expected
     assert sorted(os.listdir(d)) == sorted(n for n in INPUTS if (d / n).exists())
+
+
+def test_path_forms(tmp_path, data_dir):
+    # bytes (also a name that is not UTF-8) and os.PathLike name the same directory as str
+    # does; a NUL is refused as open() refuses it, never cut off.
+    odd = os.fsencode(tmp_path) + b"/caf\xe9/" + b"x" * 250 + b"/" + b"y" * 250
+    os.makedirs(os.path.dirname(odd))
+    copy_inputs(data_dir, pathlib.Path(os.fsdecode(odd)))
+    q, delta, _ = phaseshift.build(odd, write=True)
+    np.testing.assert_array_equal(phaseshift.build(pathlib.Path(os.fsdecode(odd)))[1], delta)
+    assert sorted(os.listdir(odd)) == sorted(os.fsencode(n) for n in INPUTS + OUTPUTS)
+    with pytest.raises(ValueError, match="NUL"):
+        phaseshift.build(os.fsdecode(odd) + "\0/elsewhere", write=True)
+    os.unlink(odd + b"/p13.dat")
+    with pytest.raises(ValueError) as err:
+        phaseshift.build(odd)
+    assert os.fsdecode(odd) + "/p13.dat" in str(err.value)  # the whole name, not cut short
 
 
 def test_failed_write_raises_oserror(tmp_path, data_dir):

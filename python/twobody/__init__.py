@@ -12,11 +12,13 @@ C++ writes through pointers or references come back as a tuple; four-vectors are
 whose last axis has length 4 (E, px, py, pz); complex results are complex128. Units: MeV
 and MeV/c (hbar = c = 1), angles in radians.
 
-Errors: importing the package switches GSL's error handler off for the whole process
-(``gsl_set_error_handler_off``), so that no GSL error can abort the interpreter. Domain
-errors then give NaN (an underflow 0, an overflow often +-inf), following NumPy. Two
-conditions that end a C++ program raise ValueError here instead, naming the offending
-element: ``misc.triangle`` below threshold and ``misc.GetQinv`` with a time-like difference.
+Each function's contract (range, accuracy, behaviour outside the range) is its C++
+header's, which its docstring names. Importing the package switches GSL's error handler off
+for the whole process, so that no GSL error can abort the interpreter, and installs the
+library's fatal-error handler: the conditions that end a C++ program (``misc.triangle``
+below threshold, ``misc.GetQinv`` of a time-like pair, a ``CCHCalc`` lookup while its tables
+are released) raise ValueError here, naming the offending element. Long calls give way to
+Ctrl-C.
 """
 
 from . import _core
