@@ -21,9 +21,10 @@
 // point x_tp = eta + sqrt(eta^2 + l(l+1)), relative to sqrt(F^2 + G^2) (sqrt(F'^2 + G'^2) for
 // the derivatives) at and beyond it.
 //   - Repulsive pair (eta > 0) at and below x_tp, outside GSL's power series at the origin
-//     (x < 1.2, |eta x| < 10) except its low orders (computed here): within 1e-13.
+//     (x < 1.2, |eta x| < 10; computed here): within 1e-13.
 //   - The rest of l <= 1000, -1000 <= eta <= 1000, 1e-3 <= x <= 1e4: within 1e-12. Computed
-//     here for an attractive pair at x < 3.5 and 1 <= |eta| x < 200, below x_tp at l >= 5
+//     here for the low orders of a repulsive pair inside that series region where GSL's series
+//     loses digits, an attractive pair at x < 3.5 and 1 <= |eta| x < 200, below x_tp at l >= 5
 //     outside GSL's series from GSL's order 0, and by Steed's method at eta >= 200 just
 //     beyond x_tp (x <= 1.2 x_tp); elsewhere GSL's values, bit for bit.
 //   - x > 1e4 (computed here: the asymptotic expansion of H+, or Steed's method where it does
