@@ -2,7 +2,9 @@
 # Installs what is missing, builds everything (the Python package included) and runs the
 # whole test suite, the package's pytest suite among the ctest tests. With --sanitize the
 # suite is built and run under AddressSanitizer and UndefinedBehaviorSanitizer instead, in
-# build/asan, without the Python package; any report fails the run.
+# build/asan, without the Python package; any report fails the run. With --tsan the tests of
+# code that threads share (the table writer, the fatal and message handlers) run under
+# ThreadSanitizer, in build/tsan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,8 +19,15 @@ if [ "${1:-}" = "--sanitize" ]; then
   python_deps=()
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+elif [ "${1:-}" = "--tsan" ]; then
+  dir=build/tsan
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWOBODY_TSAN=ON -DTWOBODY_PYTHON=OFF)
+  python_deps=()
+  export TSAN_OPTIONS=halt_on_error=1
+  targets=(--target phaseshift_test fatal_test)
+  tests=(-R '^(WriteOutputs|FatalHandler|MessageHandler)[.]')
 elif [ $# -gt 0 ]; then
-  echo "usage: scripts/test.sh [--sanitize]" >&2
+  echo "usage: scripts/test.sh [--sanitize | --tsan]" >&2
   exit 2
 fi
 
@@ -30,5 +39,5 @@ if [ ${#python_deps[@]} -gt 0 ]; then
   ctest --test-dir "$dir" -N -R '^Python\.pytest$' | grep -q 'Total Tests: 1' ||
     { echo "test: the Python test suite is not registered with ctest" >&2; exit 1; }
 fi
-cmake --build "$dir" -j "$(nproc)"
-ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+cmake --build "$dir" -j "$(nproc)" ${targets[@]+"${targets[@]}"}
+ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" ${tests[@]+"${tests[@]}"}
