@@ -32,14 +32,6 @@ TEST(ComplexUtilities, ExactValuesSignedZeroCutAndStandardLibrary)
         EXPECT_TRUE(test::sameBits(c[0].real(), c[1].real()) &&
                     test::sameBits(c[0].imag(), c[1].imag()))
             << c[0] << " vs " << c[1];
-    // Away from the exact cases, against the standard library on both sides of the cut.
-    for (complex z :
-         {complex(1.5, 0.5), complex(-2.0, 0.3), complex(-2.0, -0.3), complex(0.1, -4.0)}) {
-        EXPECT_LT(std::abs(Misc::cexp(z) - std::exp(z)), 1e-14 * std::abs(std::exp(z))) << z;
-        for (complex w : {complex(3.0, 0.0), complex(-1.3, 0.7), complex(0.0, -2.0)})
-            EXPECT_LT(std::abs(Misc::cpow(z, w) - std::pow(z, w)), 1e-13 * std::abs(std::pow(z, w)))
-                << z << "^" << w;
-    }
     // Log of a zero modulus is -inf: no power of zero is a number.
     for (complex w : {complex(2.0, 0.0), complex(0.0, 0.0), complex(0.5, 0.5)})
         EXPECT_TRUE(std::isnan(Misc::cpow(0.0, w).real()) && std::isnan(Misc::cpow(0.0, w).imag()));

@@ -47,8 +47,6 @@ TEST(BesselCylindrical, IntegralsWronskiansAndIEqualsK)
         EXPECT_NEAR(Bessel::J1(x) * Bessel::Y0(x) - Bessel::J0(x) * Bessel::Y1(x), w, 1e-14 * w);
         EXPECT_NEAR((gsl_sf_bessel_I0(x) * Bessel::K1(x) + gsl_sf_bessel_I1(x) * Bessel::K0(x)) * x,
                     1.0, 1e-13);
-        EXPECT_EQ(Bessel::I0(x), Bessel::K0(x));
-        EXPECT_EQ(Bessel::I1(x), Bessel::K1(x));
         for (int n : {-3, 2, 6}) {
             EXPECT_NEAR(Bessel::Jn(n, x), integralJ(n, x), 1e-14) << n << " " << x;
             EXPECT_NEAR(Bessel::Jn(n + 1, x) * Bessel::Yn(n, x) -

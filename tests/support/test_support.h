@@ -25,13 +25,9 @@ namespace test {
 
 // Tolerances in units of the double epsilon, named by their power of eight as in GSL's tests.
 constexpr double kEps = std::numeric_limits<double>::epsilon();
-constexpr double kTol0 = 2 * kEps;
-constexpr double kTol1 = 16 * kEps;
 constexpr double kTol2 = 256 * kEps;
 constexpr double kTol3 = 2048 * kEps;
 constexpr double kTol4 = 16384 * kEps;
-constexpr double kTol5 = 131072 * kEps;
-constexpr double kTol6 = 1048576 * kEps;
 
 // |got - want| <= tol * max(1, |want|): relative for large values, absolute near zero.
 inline void expectRel(double got, double want, double tol)
