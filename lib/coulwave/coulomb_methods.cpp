@@ -19,6 +19,20 @@ using twobody_detail::GslOutcome;
 using twobody_detail::gslStatusOutcome;
 using twobody_detail::kNaN;
 
+// Divides the last two numerators and denominators of a continued fraction's approximants by
+// 2^e, to keep them clear of overflow; the approximants A/B are unchanged, and diff, their
+// difference times B B_prev, takes 2^-2e.
+template <class Real, class Diff>
+void scaleDown(Real& A, Real& B, Real& Aprev, Real& Bprev, Diff& diff, int e)
+{
+    const Real s = std::ldexp(Real(1), -e);
+    A *= s;
+    B *= s;
+    Aprev *= s;
+    Bprev *= s;
+    diff *= std::ldexp(Diff(1), -2 * e);
+}
+
 // F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
 // l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
 //   f_l = S_{l+1} - R_{l+1}^2 / (S_{l+1} + S_{l+2} - R_{l+2}^2 / (S_{l+2} + S_{l+3} - ...)),
@@ -62,13 +76,8 @@ double logDerivativeFIn(int l, double x, double eta, bool* negative)
         advance();
         if (std::fabs(diff) <= eps * std::fabs(A * Bprev))
             break;
-        if (std::fabs(B) > 0x1p500) {
-            A *= 0x1p-500;
-            B *= 0x1p-500;
-            Aprev *= 0x1p-500;
-            Bprev *= 0x1p-500;
-            diff *= 0x1p-1000;
-        }
+        if (std::fabs(B) > 0x1p500)
+            scaleDown(A, B, Aprev, Bprev, diff, 500);
     }
     // The denominators are the downward recurrence of F from high orders, where F > 0: the
     // sign of the last one is the sign of F_l.
@@ -114,13 +123,8 @@ double logDerivativeFExtended(int l, double x, double eta, bool* negative)
         }
         if (std::fabs(diff) <= 1e-16 * std::fabs(static_cast<double>(A * Bprev)))
             break;
-        if (std::fabs(B) > 0x1p300) {
-            A *= 0x1p-300;
-            B *= 0x1p-300;
-            Aprev *= 0x1p-300;
-            Bprev *= 0x1p-300;
-            diff *= 0x1p-600;
-        }
+        if (std::fabs(B) > 0x1p300)
+            scaleDown(A, B, Aprev, Bprev, diff, 300);
     }
     // Each denominator is the one above times a positive factor: the sign is F_l's.
     if (negative != nullptr)
