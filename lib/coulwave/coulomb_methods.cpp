@@ -33,6 +33,19 @@ void scaleDown(Real& A, Real& B, Real& Aprev, Real& Bprev, Diff& diff, int e)
     diff *= std::ldexp(Diff(1), -2 * e);
 }
 
+// One term of the forward recurrence of the approximants' numerators and denominators
+// (DLMF 1.12.5): X_j = b_j X_{j-1} + a_j X_{j-2} for X = A and B.
+template <class Real>
+void advanceApproximants(Real a, Real b, Real& A, Real& B, Real& Aprev, Real& Bprev)
+{
+    const Real Anew = b * A + a * Aprev;
+    const Real Bnew = b * B + a * Bprev;
+    Aprev = A;
+    Bprev = B;
+    A = Anew;
+    B = Bnew;
+}
+
 // F'_l / F_l at (eta, x) from the continued fraction that follows from the recurrences in
 // l (DLMF 33.4.3-4; A. R. Barnett, Comput. Phys. Commun. 21 (1981) 297, "CF1"):
 //   f_l = S_{l+1} - R_{l+1}^2 / (S_{l+1} + S_{l+2} - R_{l+2}^2 / (S_{l+2} + S_{l+3} - ...)),
@@ -40,10 +53,10 @@ void scaleDown(Real& A, Real& B, Real& Aprev, Real& Bprev, Diff& diff, int e)
 // the numerators and denominators (DLMF 1.12.5), which needs no division per term; the
 // difference of successive approximants follows exactly from the product of the partial
 // numerators (DLMF 1.12.6), without cancellation.
-template <class Real>
-double logDerivativeFIn(int l, double x, double eta, bool* negative)
+double logDerivativeFDouble(int l, double x, double eta, bool* negative)
 {
-    constexpr Real eps = Real(1e-16);
+    using Real = double;
+    constexpr Real eps = 1e-16;
     const Real invx = Real(1) / x;
     Real k = l + 1.0;
     Real invk = 1.0 / k;
@@ -59,14 +72,8 @@ double logDerivativeFIn(int l, double x, double eta, bool* negative)
         k += 1.0;
         invk = 1.0 / k;
         const Real Sk1 = k * invx + eta * invk;
-        const Real b = Sk + Sk1;
+        advanceApproximants(a, Sk + Sk1, A, B, Aprev, Bprev);
         Sk = Sk1;
-        const Real Anew = b * A + a * Aprev;
-        const Real Bnew = b * B + a * Bprev;
-        Aprev = A;
-        Bprev = B;
-        A = Anew;
-        B = Bnew;
         diff *= a;
     };
     // Converges in roughly x + 20 terms; x < 2 eta is bounded where this is called. Two
@@ -111,12 +118,7 @@ double logDerivativeFExtended(int l, double x, double eta, bool* negative)
     for (int n = 0; n < 5000000; ++n) {
         for (int twice = 0; twice < 2; ++twice) {
             const Real b = (2.0 * m + 1.0) * (Real(m * (m + 1.0)) + etax);
-            const Real Anew = b * A + a * Aprev;
-            const Real Bnew = b * B + a * Bprev;
-            Aprev = A;
-            Bprev = B;
-            A = Anew;
-            B = Bnew;
+            advanceApproximants(a, b, A, B, Aprev, Bprev);
             diff *= static_cast<double>(a);
             m += 1.0;
             a = -(Real(m * m) - 1.0) * (Real(m * m) + eta2) * x2;
@@ -138,7 +140,7 @@ double logDerivativeFExtended(int l, double x, double eta, bool* negative)
 double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
 {
     if (std::max(x, std::fabs(eta)) <= 100.0)
-        return logDerivativeFIn<double>(l, x, eta, negative);
+        return logDerivativeFDouble(l, x, eta, negative);
     return logDerivativeFExtended(l, x, eta, negative);
 }
 
