@@ -149,8 +149,11 @@ double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
 //   H'/H = i (1 - eta/rho) + (i/rho) a_1 / (b_1 + a_2 / (b_2 + ...)),
 // a_j = (l + j + i eta)(j - 1 - l + i eta), b_j = 2 (rho - eta + j i), summed forward as
 // above. It converges in a few tens of terms at and beyond the turning point for rho of a
-// few units.
-void logDerivativeH(int l, double eta, double rho, double& p, double& q)
+// few units; below it the terms needed grow as rho falls, fastest at l = 0. With a cap of
+// maxPairs pairs of terms, returns false where it has not converged within the cap, or once
+// the progress so far says that the cap will not do.
+constexpr int kUncapped = 100000;
+bool logDerivativeH(int l, double eta, double rho, double& p, double& q, int maxPairs = kUncapped)
 {
     constexpr double eps2 = 1e-32; // squared tolerance
     const double br = 2.0 * (rho - eta);
@@ -160,39 +163,64 @@ void logDerivativeH(int l, double eta, double rho, double& p, double& q)
     const double eta2 = eta * eta;
     const double dl = l;
     double dj = 0.0;
-    for (int j = 0; j < 100000; ++j) {
-        for (int twice = 0; twice < 2; ++twice) {
-            dj += 1.0;
-            const double ar = (dj + dl) * (dj - 1.0 - dl) - eta2;
-            const double ai = eta * (2.0 * dj - 1.0);
-            const double bi = 2.0 * dj;
-            const double Anr = br * Ar - bi * Ai + ar * Apr - ai * Api;
-            const double Ani = br * Ai + bi * Ar + ar * Api + ai * Apr;
-            const double Bnr = br * Br - bi * Bi + ar * Bpr - ai * Bpi;
-            const double Bni = br * Bi + bi * Br + ar * Bpi + ai * Bpr;
-            Apr = Ar;
-            Api = Ai;
-            Bpr = Br;
-            Bpi = Bi;
-            Ar = Anr;
-            Ai = Ani;
-            Br = Bnr;
-            Bi = Bni;
-            diff2 *= ((dj + dl) * (dj + dl) + eta2) * ((dj - 1.0 - dl) * (dj - 1.0 - dl) + eta2);
+    // Capped, the pairs run in blocks of 32 and 16: the log of the squared relative step falls
+    // about as a power of the number of pairs n, so its values at the ends of a 16-pair block
+    // tell the n at which it reaches the tolerance.
+    const bool capped = maxPairs < kUncapped;
+    int done = 0;
+    int limit = capped ? std::min(32, maxPairs) : maxPairs;
+    double before = 0.0;
+    bool converged = false;
+    for (;;) {
+        for (; done < limit; ++done) {
+            for (int twice = 0; twice < 2; ++twice) {
+                dj += 1.0;
+                const double ar = (dj + dl) * (dj - 1.0 - dl) - eta2;
+                const double ai = eta * (2.0 * dj - 1.0);
+                const double bi = 2.0 * dj;
+                // Grouped so that the half from the older approximant waits for nothing.
+                const double Anr = (br * Ar - bi * Ai) + (ar * Apr - ai * Api);
+                const double Ani = (br * Ai + bi * Ar) + (ar * Api + ai * Apr);
+                const double Bnr = (br * Br - bi * Bi) + (ar * Bpr - ai * Bpi);
+                const double Bni = (br * Bi + bi * Br) + (ar * Bpi + ai * Bpr);
+                Apr = Ar;
+                Api = Ai;
+                Bpr = Br;
+                Bpi = Bi;
+                Ar = Anr;
+                Ai = Ani;
+                Br = Bnr;
+                Bi = Bni;
+                diff2 *=
+                    ((dj + dl) * (dj + dl) + eta2) * ((dj - 1.0 - dl) * (dj - 1.0 - dl) + eta2);
+            }
+            if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi)) {
+                converged = true;
+                break;
+            }
+            if (std::fabs(Br) + std::fabs(Bi) > 0x1p200) {
+                Ar *= 0x1p-200;
+                Ai *= 0x1p-200;
+                Br *= 0x1p-200;
+                Bi *= 0x1p-200;
+                Apr *= 0x1p-200;
+                Api *= 0x1p-200;
+                Bpr *= 0x1p-200;
+                Bpi *= 0x1p-200;
+                diff2 *= 0x1p-800;
+            }
         }
-        if (diff2 <= eps2 * (Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi))
+        if (converged || done >= maxPairs)
             break;
-        if (std::fabs(Br) + std::fabs(Bi) > 0x1p200) {
-            Ar *= 0x1p-200;
-            Ai *= 0x1p-200;
-            Br *= 0x1p-200;
-            Bi *= 0x1p-200;
-            Apr *= 0x1p-200;
-            Api *= 0x1p-200;
-            Bpr *= 0x1p-200;
-            Bpi *= 0x1p-200;
-            diff2 *= 0x1p-800;
+        const double now = std::log(diff2 / ((Ar * Ar + Ai * Ai) * (Bpr * Bpr + Bpi * Bpi)));
+        if (done % 48 == 0) {
+            const double power = std::log(now / before) / std::log(done / (done - 16.0));
+            if (!(now < before && before < 0.0) ||
+                done * std::exp(std::log(std::log(eps2) / now) / power) > maxPairs)
+                break;
         }
+        before = now;
+        limit = std::min(done + (done % 48 == 0 ? 32 : 16), maxPairs);
     }
     // K = A / B.
     const double den = Br * Br + Bi * Bi;
@@ -200,6 +228,7 @@ void logDerivativeH(int l, double eta, double rho, double& p, double& q)
     const double Ki = (Ai * Br - Ar * Bi) / den;
     p = -Ki / rho;
     q = 1.0 - eta / rho + Kr / rho;
+    return converged;
 }
 
 constexpr int maxTerms = 400;
@@ -354,6 +383,21 @@ bool integrateInward(double L, double eta, double rho, double x, double (&u)[N],
 // (started at 2: 4e-13; at 1: 1.1e-12).
 double attractiveStart(double x) { return std::max(x, 2.5); }
 
+// e^(-pi eta) = m 2^e, pi eta formed in two parts: the exponent reaches thousands, and pi eta
+// rounded to double would move the value by up to 2e-13 (eta = 1000).
+void expMinusPiEta(double eta, double& m, int& e)
+{
+    constexpr double kPiLo = 1.2246467991473532e-16; // pi - kPi
+    constexpr double kLn2Hi = 0.6931471805599453;
+    constexpr double kLn2Lo = 2.3190468138462996e-17;
+    const double hi = twobody_detail::kPi * eta;
+    const double lo = std::fma(twobody_detail::kPi, eta, -hi) + kPiLo * eta;
+    const double n = std::nearbyint(-hi / kLn2Hi);
+    const double r = (std::fma(-n, kLn2Hi, -hi) - n * kLn2Lo) - lo;
+    m = std::exp(r);
+    e = static_cast<int>(n);
+}
+
 } // namespace
 
 // F, G, F', G' of order l at and below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)),
@@ -504,6 +548,115 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
     *Gp = gcp;
     *F = fs;
     *Fp = f * fs;
+}
+
+bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    constexpr int kMaxSeriesTerms = 300;
+    constexpr int kMaxFractionPairs = 150; // beyond, its rounding passes 1e-13
+    // The terms of the power series DLMF 33.6.1-3 peak near j = kPeak and are negligible by
+    // about 1.5 kPeak + 30.
+    // Approaching the turning point the terms past the peak start to cancel (the sum of their
+    // moduli is 1.5 times the sum at x = x_tp / 2, all of it near x_tp).
+    const double t = 2.0 * eta * x;
+    const double lh = l + 0.5;
+    // The fraction for H'/H needs more than the cap short of about max(1/2, eta/30) at l <= 3,
+    // of about eta^2 / (500 l) above (measured from l = 0 to 300, eta = 1 to 1000).
+    if (l > 300 || x > 0.6 * (eta + std::sqrt(eta * eta + l * (l + 1.0))) ||
+        std::sqrt(t + lh * lh) - lh > 150.0 ||
+        x < (l <= 3 ? std::max(0.5, eta / 30.0) : eta * eta / (500.0 * l)))
+        return false;
+    // With a_j = A_{l+1+j} x^j:
+    //   F = C_l x^(l+1) sum_j a_j,   F' = C_l x^l sum_j (l + 1 + j) a_j,
+    //   a_0 = 1,   j (2l + 1 + j) a_j = 2 eta x a_{j-1} - x^2 a_{j-2}.
+    // Below the barrier of a repulsive pair the terms are positive until well past their peak;
+    // the sum of their moduli guards against cancellation (4 times the sum costs under a digit).
+    const double x2 = x * x;
+    double am2 = 0.0;
+    double am1 = 1.0;
+    double sum = 1.0;
+    double dsum = l + 1.0;
+    double abssum = 1.0;
+    int sumexp = 0;
+    bool converged = false;
+    for (int j = 1; j <= kMaxSeriesTerms && !converged; ++j) {
+        const double dj = j;
+        const double inv = 1.0 / (dj * (2.0 * l + 1.0 + dj));
+        const double a = (t * inv) * am1 - (x2 * inv) * am2;
+        sum += a;
+        dsum += (l + 1.0 + dj) * a;
+        abssum += std::fabs(a);
+        am2 = am1;
+        am1 = a;
+        // Past the peak, with the ratio of terms below 1/2, the tail is below the last term.
+        converged = t * inv < 0.5 && std::fabs(a) * (dj + 1.0) <= 1e-17 * sum;
+        if (sum > 0x1p600) {
+            sum = std::ldexp(sum, -600);
+            dsum = std::ldexp(dsum, -600);
+            abssum = std::ldexp(abssum, -600);
+            am1 = std::ldexp(am1, -600);
+            am2 = std::ldexp(am2, -600);
+            sumexp += 600;
+        }
+    }
+    if (!converged || abssum > 4.0 * sum)
+        return false;
+    double p = 0.0;
+    double q = 0.0;
+    if (!logDerivativeH(l, eta, x, p, q, kMaxFractionPairs))
+        return false;
+    const double f = dsum / (x * sum);
+    // The normalization (DLMF 33.2.5-6, and the recurrence in l that follows from them)
+    //   C_l = C_0 prod_k sqrt(k^2 + eta^2) / (k (2k + 1)),
+    //   C_0 = sqrt(2 pi eta / (1 - e^(-2 pi eta))) e^(-pi eta),
+    // as cm 2^ce; the numerators and the denominators (integers) multiplied up apart.
+    double cm;
+    int ce;
+    expMinusPiEta(eta, cm, ce);
+    const double twoPiEta = 2.0 * twobody_detail::kPi * eta;
+    double num = twoPiEta / -std::expm1(-twoPiEta);
+    double den = 1.0;
+    int numexp = 0;
+    int denexp = 0;
+    for (int k = 1; k <= l; ++k) {
+        const double dk = k;
+        num *= dk * dk + eta * eta;
+        den *= dk * (2.0 * dk + 1.0);
+        if (num > 0x1p600) {
+            num = std::ldexp(num, -600);
+            numexp += 600;
+        }
+        if (den > 0x1p300) {
+            den = std::ldexp(den, -300);
+            denexp += 300;
+        }
+    }
+    cm *= std::sqrt(num) / den;
+    ce += numexp / 2 - denexp;
+    // F = fm 2^fe with fm in [1/2, 1): x^(l+1) = xm^(l+1) 2^(xe (l+1)), xm near 1 so that its
+    // power stays in range.
+    int xe;
+    double xm = std::frexp(x, &xe);
+    if (xm < 0.7071067811865476) {
+        xm *= 2.0;
+        --xe;
+    }
+    int fe;
+    const double fm = std::frexp(cm * std::pow(xm, l + 1.0) * sum, &fe);
+    fe += ce + xe * (l + 1) + sumexp;
+    // Steed's relations with F in place of Im H'/H, which has no digits left below the
+    // barrier: with r = F / G and g = G'/G, p = Re H'/H = (g + r^2 f) / (1 + r^2), and the
+    // Wronskian F'G - FG' = 1 gives r = F^2 (f - g) = b (1 + r^2), b = F^2 (f - p).
+    const double b = std::ldexp(fm * fm, 2 * fe) * (f - p);
+    if (!(b < 0.5))
+        return false;
+    const double r = 2.0 * b / (1.0 + std::sqrt(1.0 - 4.0 * b * b));
+    const double g = p * (1.0 + r * r) - r * r * f;
+    *F = std::ldexp(fm, fe);
+    *Fp = f * *F;
+    *G = std::ldexp(1.0 / (fm * (f - g)), -fe);
+    *Gp = g * *G;
+    return true;
 }
 
 // Steed's method at x itself (Barnett, loc. cit.): F'/F and the sign of F from the continued

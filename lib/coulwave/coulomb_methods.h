@@ -20,6 +20,11 @@ void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp
 void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
                          double* Fp, double* Gp);
 
+// Below the turning point of a repulsive pair: F from its power series at the origin, G from
+// the real part of H'/H and the Wronskian. False (nothing written) where that costs more than
+// a few hundred terms, or would lose digits; then belowTurningPoint serves.
+bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
 // Steed's method at x, beyond the turning point; about x terms of work.
 void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 

@@ -20,6 +20,7 @@ namespace {
 using detail::allowedInward;
 using detail::asymptotic;
 using detail::belowTurningPoint;
+using detail::originSeries;
 using detail::steed;
 using detail::towardOrigin;
 using detail::upwardFromOrderZero;
@@ -106,8 +107,12 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
         attractiveNearOrigin(l, x, eta, turningPoint, F, G, Fp, Gp);
         return true;
     }
+    // Below the barrier the power series at the origin with H'/H at x is cheaper than the
+    // integration inward from the turning point wherever both converge within a few hundred
+    // terms.
     if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
-        belowTurningPoint(l, x, eta, F, G, Fp, Gp);
+        if (!(eta > 0.0 && x < turningPoint && originSeries(l, x, eta, F, G, Fp, Gp)))
+            belowTurningPoint(l, x, eta, F, G, Fp, Gp);
         return true;
     }
     // Just beyond the turning point at large eta GSL's Steed evaluation, its F'/F summed in
