@@ -560,11 +560,8 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     // moduli is 1.5 times the sum at x = x_tp / 2, all of it near x_tp).
     const double t = 2.0 * eta * x;
     const double lh = l + 0.5;
-    // The fraction for H'/H needs more than the cap short of about max(1/2, eta/30) at l <= 3,
-    // of about eta^2 / (500 l) above (measured from l = 0 to 300, eta = 1 to 1000).
     if (l > 300 || x > 0.6 * (eta + std::sqrt(eta * eta + l * (l + 1.0))) ||
-        std::sqrt(t + lh * lh) - lh > 150.0 ||
-        x < (l <= 3 ? std::max(0.5, eta / 30.0) : eta * eta / (500.0 * l)))
+        std::sqrt(t + lh * lh) - lh > 150.0)
         return false;
     // With a_j = A_{l+1+j} x^j:
     //   F = C_l x^(l+1) sum_j a_j,   F' = C_l x^l sum_j (l + 1 + j) a_j,
@@ -601,10 +598,33 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     }
     if (!converged || abssum > 4.0 * sum)
         return false;
+    // The fraction for H'/H needs more than the cap short of about max(1, eta/30, eta^2/3000)
+    // at l <= 3, and short of about max(eta^2 / (500 l), eta^2/3000) above unless it needs fewer
+    // at any x, about 72 eta^0.9 / l terms (measured from l = 0 to 300, eta = 1 to 1000). Closer
+    // to the origin it is summed there, and G'/G carried inward to x by Taylor steps. The
+    // solution so started is G (1 + r_start r_x) at x; from eta = 5 on the barrier between the
+    // start and the turning point makes that 1 to rounding. (At l <= 3 below eta = 15 the
+    // integration from the turning point is the cheaper.)
+    double start = eta * eta / 3000.0;
+    if (l <= 3)
+        start = std::max({start, 1.0, eta / 30.0});
+    else if (72.0 * std::pow(eta, 0.9) > 280.0 * l)
+        start = std::max(start, eta * eta / (500.0 * l));
+    else
+        start = 0.0;
+    if ((x < start && eta < 5.0) || (l <= 3 && eta < 15.0))
+        return false;
     double p = 0.0;
     double q = 0.0;
-    if (!logDerivativeH(l, eta, x, p, q, kMaxFractionPairs))
+    if (!logDerivativeH(l, eta, std::max(x, start), p, q, kMaxFractionPairs))
         return false;
+    if (x < start) {
+        double u[1] = {1.0};
+        double up[1] = {p};
+        int binexp = 0;
+        integrateInward(static_cast<double>(l) * (l + 1.0), eta, start, x, u, up, binexp);
+        p = up[0] / u[0];
+    }
     const double f = dsum / (x * sum);
     // The normalization (DLMF 33.2.5-6, and the recurrence in l that follows from them)
     //   C_l = C_0 prod_k sqrt(k^2 + eta^2) / (k (2k + 1)),
