@@ -552,16 +552,16 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
 
 bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
-    constexpr int kMaxSeriesTerms = 300;
+    constexpr int kMaxSeriesTerms = 2600;
     constexpr int kMaxFractionPairs = 150; // beyond, its rounding passes 1e-13
-    // The terms of the power series DLMF 33.6.1-3 peak near j = kPeak and are negligible by
-    // about 1.5 kPeak + 30.
-    // Approaching the turning point the terms past the peak start to cancel (the sum of their
-    // moduli is 1.5 times the sum at x = x_tp / 2, all of it near x_tp).
+    // The terms of the power series peak near j = sqrt(2 eta x + (l + 1/2)^2) - (l + 1/2) and
+    // are negligible by about 1.5 times that, plus 30; beyond 1500 the integration from the
+    // turning point is the cheaper. Approaching the turning point the terms past the peak
+    // cancel (the sum of their moduli is 1.5 times the sum at x = x_tp / 2, all of it at x_tp).
     const double t = 2.0 * eta * x;
     const double lh = l + 0.5;
     if (l > 300 || x > 0.6 * (eta + std::sqrt(eta * eta + l * (l + 1.0))) ||
-        std::sqrt(t + lh * lh) - lh > 150.0)
+        std::sqrt(t + lh * lh) - lh > 1500.0)
         return false;
     // With a_j = A_{l+1+j} x^j:
     //   F = C_l x^(l+1) sum_j a_j,   F' = C_l x^l sum_j (l + 1 + j) a_j,
