@@ -9,6 +9,7 @@
 #include <complex>
 
 #include <gsl/gsl_sf_gamma.h>
+#include <gsl/gsl_sf_psi.h>
 
 namespace CoulWave {
 namespace detail {
@@ -535,19 +536,100 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
         gc = g * invP;
         gcp = (R2prev * gprev - Sprev * g) * invP;
     }
+    // G_0 comes with its sign, and the Wronskian gives F its own: an attractive pair's F of low
+    // order may be negative here, beyond its turning point.
     const double f = logDerivativeF(l, x, eta);
-    double fs = std::ldexp((1.0 / gc) / (f - gcp / gc), -binexp);
-    gc = std::ldexp(gc, binexp);
-    gcp = std::ldexp(gcp, binexp);
-    if (std::signbit(fs)) {
-        fs = -fs;
-        gc = -gc;
-        gcp = -gcp;
-    }
-    *G = gc;
-    *Gp = gcp;
+    const double fs = std::ldexp((1.0 / gc) / (f - gcp / gc), -binexp);
+    *G = std::ldexp(gc, binexp);
+    *Gp = std::ldexp(gcp, binexp);
     *F = fs;
     *Fp = f * fs;
+}
+
+bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    // DLMF 33.6.5 at l = 0, with a = 1 + i eta: the phase of Gamma(1 + i eta) and eta ln 2x
+    // drop out between the prefactor and the powers of -2ix, leaving
+    //   H+ = G + i F = e^(ix) (1 + i eta S) / C_0,
+    //   S = sum_k c_k L_k,   c_k = (a)_k (-2ix)^(k+1) / ((2)_k k!),
+    //   L_k = ln 2x - i pi/2 + psi(a + k) - psi(1 + k) - psi(2 + k),
+    // and H+' = e^(ix) (i (1 + i eta S) + i eta S') / C_0 with
+    //   x S' = sum_k c_k ((k + 1) L_k + 1).
+    // The terms grow as the modified Bessel function I_1(2 sqrt(2 |eta| x)) before they fall,
+    // so the sum cancels: the size of the largest ones against the result is the measure.
+    constexpr double kEulerGamma = 0.5772156649015329;
+    gsl_sf_result psiRe{kNaN, kNaN};
+    gsl_sf_result psiIm{kNaN, kNaN};
+    if (gslStatusOutcome(gsl_sf_complex_psi_e(1.0, eta, &psiRe, &psiIm)) != GslOutcome::Ok)
+        return false;
+    double pr = psiRe.val; // psi(a + k)
+    double pi = psiIm.val;
+    double psi12 = 1.0 - 2.0 * kEulerGamma; // psi(1 + k) + psi(2 + k)
+    const double l0r = std::log(2.0 * x);
+    const double l0i = -0.5 * twobody_detail::kPi;
+    double cr = 0.0; // c_k
+    double ci = -2.0 * x;
+    double Sr = 0.0, Si = 0.0, Dr = 0.0, Di = 0.0; // S, x S'
+    double largest = 0.0;
+    bool converged = false;
+    for (int k = 0; k < 200 && !converged; ++k) {
+        const double dk = k;
+        const double Lr = l0r + pr - psi12;
+        const double Li = l0i + pi;
+        const double tr = cr * Lr - ci * Li;
+        const double ti = cr * Li + ci * Lr;
+        Sr += tr;
+        Si += ti;
+        Dr += (dk + 1.0) * tr + cr;
+        Di += (dk + 1.0) * ti + ci;
+        const double size = std::fabs(tr) + std::fabs(ti);
+        largest = std::max(largest, size);
+        converged = k > 4 && size < 1e-17 * (std::fabs(Sr) + std::fabs(Si));
+        // a + k, 1 / (a + k); c_{k+1} = c_k (a + k)(-2ix) / ((k + 2)(k + 1)).
+        const double ar = 1.0 + dk;
+        const double inv = 1.0 / (ar * ar + eta * eta);
+        pr += ar * inv;
+        pi -= eta * inv;
+        psi12 += 1.0 / (dk + 1.0) + 1.0 / (dk + 2.0);
+        const double scale = -2.0 * x / ((dk + 2.0) * (dk + 1.0));
+        const double mr = cr * ar - ci * eta; // c_k (a + k)
+        const double mi = cr * eta + ci * ar;
+        cr = -mi * scale; // times -i scale
+        ci = mr * scale;
+    }
+    // U = 1 + i eta S, U' x = i eta x S'.
+    const double Ur = 1.0 - eta * Si;
+    const double Ui = eta * Sr;
+    const double Upr = -eta * Di / x;
+    const double Upi = eta * Dr / x;
+    // The bound on the rounding of the sum: 5e-14 at 500 for an attractive pair; a repulsive
+    // pair's G is the smaller solution here and allows less.
+    const double limit = eta < 0.0 ? 500.0 : 30.0;
+    if (!converged || largest * std::fabs(eta) > limit * (std::fabs(Ur) + std::fabs(Ui)))
+        return false;
+    // 1 / C_0 = sqrt((e^(2 pi eta) - 1) / (2 pi eta)): for eta > 0 as
+    // sqrt((1 - e^(-2 pi eta)) / (2 pi eta)) e^(pi eta), e^(pi eta) = 2^e / m.
+    const double twoPiEta = 2.0 * twobody_detail::kPi * eta;
+    double invC0 = std::sqrt(std::expm1(twoPiEta) / twoPiEta);
+    int e = 0;
+    if (eta > 0.0) {
+        double m;
+        expMinusPiEta(eta, m, e);
+        invC0 = std::sqrt(-std::expm1(-twoPiEta) / twoPiEta) / m;
+        e = -e;
+    }
+    const double c = std::cos(x);
+    const double sn = std::sin(x);
+    // e^(ix) U and e^(ix) (i U + U').
+    const double Hr = c * Ur - sn * Ui;
+    const double Hi = c * Ui + sn * Ur;
+    const double Kr = c * (Upr - Ui) - sn * (Upi + Ur);
+    const double Ki = c * (Upi + Ur) + sn * (Upr - Ui);
+    *G = std::ldexp(Hr * invC0, e);
+    *Gp = std::ldexp(Kr * invC0, e);
+    *F = std::ldexp(Hi * invC0, e);
+    *Fp = std::ldexp(Ki * invC0, e);
+    return true;
 }
 
 bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)

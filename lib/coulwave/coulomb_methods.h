@@ -25,6 +25,12 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
 // a few hundred terms, or would lose digits; then belowTurningPoint serves.
 bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 
+// F, G, F', G' of order 0 near the origin from their expansion in powers of x with logarithms,
+// false (nothing written) where its terms cancel to more than rounding: up to 2 |eta| x of
+// about 12 for an attractive pair. For a repulsive pair only G and G' (to 2 eta x of about 3):
+// there F is the far smaller solution and comes out as noise.
+bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
 // Steed's method at x, beyond the turning point; about x terms of work.
 void steed(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 

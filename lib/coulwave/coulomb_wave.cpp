@@ -20,6 +20,7 @@ namespace {
 using detail::allowedInward;
 using detail::asymptotic;
 using detail::belowTurningPoint;
+using detail::orderZeroNearOrigin;
 using detail::originSeries;
 using detail::steed;
 using detail::towardOrigin;
@@ -82,12 +83,25 @@ constexpr double kAttractiveOwnX = 3.5;
 void attractiveNearOrigin(int l, double x, double eta, double turningPoint, double* F, double* G,
                           double* Fp, double* Gp)
 {
+    // Up to 2 |eta| x = 12 the expansion at the origin serves, at order 0 and from there by the
+    // recurrence in l.
+    double F0, G0, F0p, G0p;
+    if (-eta * x <= 6.0 && orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
+        if (l == 0) {
+            *F = F0;
+            *G = G0;
+            *Fp = F0p;
+            *Gp = G0p;
+        } else {
+            upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
+        }
+        return;
+    }
     if (x > turningPoint) {
         allowedInward(l, x, eta, F, G, Fp, Gp);
     } else if (l <= 30) {
         belowTurningPoint(l, x, eta, F, G, Fp, Gp);
     } else {
-        double F0, G0, F0p, G0p;
         allowedInward(0, x, eta, &F0, &G0, &F0p, &G0p);
         upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
     }
@@ -111,8 +125,22 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
     // integration inward from the turning point wherever both converge within a few hundred
     // terms.
     if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
-        if (!(eta > 0.0 && x < turningPoint && originSeries(l, x, eta, F, G, Fp, Gp)))
+        // Closest to the origin, G of order 0 from its expansion there (to 2 eta x = 2.5 for a
+        // repulsive pair), carried up in l.
+        double F0, G0, F0p, G0p;
+        if (l <= 4 && eta != 0.0 && eta * x <= 1.25 &&
+            orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
+            if (l == 0 && eta < 0.0) {
+                *F = F0;
+                *G = G0;
+                *Fp = F0p;
+                *Gp = G0p;
+            } else {
+                upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
+            }
+        } else if (!(eta > 0.0 && x < turningPoint && originSeries(l, x, eta, F, G, Fp, Gp))) {
             belowTurningPoint(l, x, eta, F, G, Fp, Gp);
+        }
         return true;
     }
     // Just beyond the turning point at large eta GSL's Steed evaluation, its F'/F summed in
