@@ -651,6 +651,9 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     // Below the barrier of a repulsive pair the terms are positive until well past their peak;
     // the sum of their moduli guards against cancellation (4 times the sum costs under a digit).
     const double x2 = x * x;
+    // Two terms a step, both from the two before them, so that each waits for one product and
+    // one difference, and one division serves both:
+    //   a_j = u a_{j-1} - v a_{j-2},   a_{j+1} = (u' u - v') a_{j-1} - u' v a_{j-2}.
     double am2 = 0.0;
     double am1 = 1.0;
     double sum = 1.0;
@@ -658,17 +661,26 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     double abssum = 1.0;
     int sumexp = 0;
     bool converged = false;
-    for (int j = 1; j <= kMaxSeriesTerms && !converged; ++j) {
+    for (int j = 1; j < kMaxSeriesTerms && !converged; j += 2) {
         const double dj = j;
-        const double inv = 1.0 / (dj * (2.0 * l + 1.0 + dj));
-        const double a = (t * inv) * am1 - (x2 * inv) * am2;
-        sum += a;
-        dsum += (l + 1.0 + dj) * a;
-        abssum += std::fabs(a);
-        am2 = am1;
-        am1 = a;
-        // Past the peak, with the ratio of terms below 1/2, the tail is below the last term.
-        converged = t * inv < 0.5 && std::fabs(a) * (dj + 1.0) <= 1e-17 * sum;
+        const double d0 = dj * (2.0 * l + 1.0 + dj);
+        const double d1 = (dj + 1.0) * (2.0 * l + 2.0 + dj);
+        const double inv = 1.0 / (d0 * d1);
+        const double inv0 = d1 * inv;
+        const double inv1 = d0 * inv;
+        const double u0 = t * inv0;
+        const double v0 = x2 * inv0;
+        const double u1 = t * inv1;
+        const double v1 = x2 * inv1;
+        const double a0 = u0 * am1 - v0 * am2;
+        const double a1 = (u1 * u0 - v1) * am1 - (u1 * v0) * am2;
+        sum += a0 + a1;
+        dsum += (l + 1.0 + dj) * a0 + (l + 2.0 + dj) * a1;
+        abssum += std::fabs(a0) + std::fabs(a1);
+        am2 = a0;
+        am1 = a1;
+        // Past the peak the ratio of terms stays below u1, and the tail below a1 u1 / (1 - u1).
+        converged = u1 < 1.0 && std::fabs(a1) * (dj + 2.0) <= 1e-17 * (1.0 - u1) * sum;
         if (sum > 0x1p600) {
             sum = std::ldexp(sum, -600);
             dsum = std::ldexp(dsum, -600);
