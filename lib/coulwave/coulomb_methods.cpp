@@ -9,7 +9,6 @@
 #include <complex>
 
 #include <gsl/gsl_sf_gamma.h>
-#include <gsl/gsl_sf_psi.h>
 
 namespace CoulWave {
 namespace detail {
@@ -546,6 +545,33 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
     *Fp = f * fs;
 }
 
+namespace {
+
+// psi(1 + i eta), the digamma function: its asymptotic expansion (DLMF 5.11.2) at
+// w = 1 + N + i eta, |w| >= 10, where the terms through w^-14 reach the rounding level, and the
+// recurrence psi(z + 1) = psi(z) + 1/z (DLMF 5.5.2) down to N = 0.
+std::complex<double> digammaOnePlusI(double eta)
+{
+    using C = std::complex<double>;
+    const int n = std::fabs(eta) < 10.0 ? 9 : 0;
+    const C w(1.0 + n, eta);
+    const C r = 1.0 / w;
+    const C r2 = r * r;
+    // -1/12 + r2 (1/120 + r2 (-1/252 + r2 (1/240 + r2 (-1/132 + r2 (691/32760 - r2/12))))).
+    C tail = 691.0 / 32760.0 - r2 / 12.0;
+    tail = -1.0 / 132.0 + r2 * tail;
+    tail = 1.0 / 240.0 + r2 * tail;
+    tail = -1.0 / 252.0 + r2 * tail;
+    tail = 1.0 / 120.0 + r2 * tail;
+    tail = -1.0 / 12.0 + r2 * tail;
+    C psi = std::log(w) - 0.5 * r + r2 * tail;
+    for (int k = n - 1; k >= 0; --k)
+        psi -= 1.0 / C(1.0 + k, eta);
+    return psi;
+}
+
+} // namespace
+
 bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     // DLMF 33.6.5 at l = 0, with a = 1 + i eta: the phase of Gamma(1 + i eta) and eta ln 2x
@@ -558,12 +584,9 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
     // The terms grow as the modified Bessel function I_1(2 sqrt(2 |eta| x)) before they fall,
     // so the sum cancels: the size of the largest ones against the result is the measure.
     constexpr double kEulerGamma = 0.5772156649015329;
-    gsl_sf_result psiRe{kNaN, kNaN};
-    gsl_sf_result psiIm{kNaN, kNaN};
-    if (gslStatusOutcome(gsl_sf_complex_psi_e(1.0, eta, &psiRe, &psiIm)) != GslOutcome::Ok)
-        return false;
-    double pr = psiRe.val; // psi(a + k)
-    double pi = psiIm.val;
+    const std::complex<double> psiA = digammaOnePlusI(eta);
+    double pr = psiA.real(); // psi(a + k)
+    double pi = psiA.imag();
     double psi12 = 1.0 - 2.0 * kEulerGamma; // psi(1 + k) + psi(2 + k)
     const double l0r = std::log(2.0 * x);
     const double l0i = -0.5 * twobody_detail::kPi;
