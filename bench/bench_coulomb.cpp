@@ -104,7 +104,7 @@ BENCHMARK(BM_GslFGArray)->DenseRange(0, 6);
 double secondsPerCall(int reps, const std::function<void()>& call)
 {
     double best = 1e30;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         const auto t0 = std::chrono::steady_clock::now();
         for (int i = 0; i < reps; ++i)
             call();

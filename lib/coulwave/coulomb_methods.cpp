@@ -665,8 +665,8 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     // cancel (the sum of their moduli is 1.5 times the sum at x = x_tp / 2, all of it at x_tp).
     const double t = 2.0 * eta * x;
     const double lh = l + 0.5;
-    if (l > 300 || x > 0.6 * (eta + std::sqrt(eta * eta + l * (l + 1.0))) ||
-        std::sqrt(t + lh * lh) - lh > 1500.0)
+    const double turningPoint = eta + std::sqrt(eta * eta + l * (l + 1.0));
+    if (l > 300 || x > 0.6 * turningPoint || std::sqrt(t + lh * lh) - lh > 1500.0)
         return false;
     // With a_j = A_{l+1+j} x^j:
     //   F = C_l x^(l+1) sum_j a_j,   F' = C_l x^l sum_j (l + 1 + j) a_j,
@@ -720,8 +720,9 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     // at any x, about 72 eta^0.9 / l terms (measured from l = 0 to 300, eta = 1 to 1000). Closer
     // to the origin it is summed there, and G'/G carried inward to x by Taylor steps. The
     // solution so started is G (1 + r_start r_x) at x; from eta = 5 on the barrier between the
-    // start and the turning point makes that 1 to rounding. (At l <= 3 below eta = 15 the
-    // integration from the turning point is the cheaper.)
+    // start and the turning point makes that 1 to rounding. (At l <= 3 below eta = 15, and
+    // where the start is not well below the turning point, which happens beyond eta = 1800,
+    // the integration from the turning point is the cheaper.)
     double start = eta * eta / 3000.0;
     if (l <= 3)
         start = std::max({start, 1.0, eta / 30.0});
@@ -729,7 +730,7 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
         start = std::max(start, eta * eta / (500.0 * l));
     else
         start = 0.0;
-    if ((x < start && eta < 5.0) || (l <= 3 && eta < 15.0))
+    if ((x < start && (eta < 5.0 || start > 0.3 * turningPoint)) || (l <= 3 && eta < 15.0))
         return false;
     double p = 0.0;
     double q = 0.0;
