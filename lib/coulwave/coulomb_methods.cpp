@@ -497,9 +497,16 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
     // one division per order and no square root; R_1^2 ... R_l^2 is multiplied up on the
     // side (its rounding, a relative l eps / 2 at most, is below the bound), and G_l, G'_l
     // follow from g_{l-1}, g_l at the end.
+    // Near the top of the double range the first orders are scaled down, so that the products
+    // of the recurrence stay finite.
+    int binexp = 0;
+    if (std::max(std::fabs(G0), std::fabs(G0p)) > 0x1p500) {
+        G0 = std::ldexp(G0, -600);
+        G0p = std::ldexp(G0p, -600);
+        binexp = 600;
+    }
     double gc = G0;
     double gcp = G0p;
-    int binexp = 0;
     if (l >= 1) {
         const double invx = 1.0 / x;
         const double S1 = invx + eta;
@@ -627,7 +634,7 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
     const double Upi = eta * Dr / x;
     // The bound on the rounding of the sum: 5e-14 at 500 for an attractive pair; a repulsive
     // pair's G is the smaller solution here and allows less.
-    const double limit = eta < 0.0 ? 500.0 : 30.0;
+    const double limit = eta < 0.0 ? 100.0 : 30.0;
     if (!converged || largest * std::fabs(eta) > limit * (std::fabs(Ur) + std::fabs(Ui)))
         return false;
     // 1 / C_0 = sqrt((e^(2 pi eta) - 1) / (2 pi eta)): for eta > 0 as

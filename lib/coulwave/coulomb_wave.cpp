@@ -125,10 +125,10 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
     // integration inward from the turning point wherever both converge within a few hundred
     // terms.
     if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
-        // Closest to the origin, G of order 0 from its expansion there (to 2 eta x = 2.5 for a
+        // Closest to the origin, G of order 0 from its expansion there (to 2 eta x = 2 for a
         // repulsive pair), carried up in l.
         double F0, G0, F0p, G0p;
-        if (l <= 4 && eta != 0.0 && eta * x <= 1.25 &&
+        if (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
             orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
             if (l == 0 && eta < 0.0) {
                 *F = F0;
