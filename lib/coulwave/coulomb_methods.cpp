@@ -679,7 +679,8 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     //   F = C_l x^(l+1) sum_j a_j,   F' = C_l x^l sum_j (l + 1 + j) a_j,
     //   a_0 = 1,   j (2l + 1 + j) a_j = 2 eta x a_{j-1} - x^2 a_{j-2}.
     // Below the barrier of a repulsive pair the terms are positive until well past their peak;
-    // the sum of their moduli guards against cancellation (4 times the sum costs under a digit).
+    // the negative ones guard against cancellation (the moduli summing to 4 times the sum costs
+    // under a digit).
     const double x2 = x * x;
     // Two terms a step, both from the two before them, so that each waits for one product and
     // one difference, and one division serves both:
@@ -688,7 +689,7 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     double am1 = 1.0;
     double sum = 1.0;
     double dsum = l + 1.0;
-    double abssum = 1.0;
+    double negsum = 0.0; // the negative terms
     int sumexp = 0;
     bool converged = false;
     for (int j = 1; j < kMaxSeriesTerms && !converged; j += 2) {
@@ -706,7 +707,7 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
         const double a1 = (u1 * u0 - v1) * am1 - (u1 * v0) * am2;
         sum += a0 + a1;
         dsum += (l + 1.0 + dj) * a0 + (l + 2.0 + dj) * a1;
-        abssum += std::fabs(a0) + std::fabs(a1);
+        negsum += std::min(a0, 0.0) + std::min(a1, 0.0);
         am2 = a0;
         am1 = a1;
         // Past the peak the ratio of terms stays below u1, and the tail below a1 u1 / (1 - u1).
@@ -714,13 +715,13 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
         if (sum > 0x1p600) {
             sum = std::ldexp(sum, -600);
             dsum = std::ldexp(dsum, -600);
-            abssum = std::ldexp(abssum, -600);
+            negsum = std::ldexp(negsum, -600);
             am1 = std::ldexp(am1, -600);
             am2 = std::ldexp(am2, -600);
             sumexp += 600;
         }
     }
-    if (!converged || abssum > 4.0 * sum)
+    if (!converged || -negsum > 1.5 * sum)
         return false;
     // The fraction for H'/H needs more than the cap short of about max(1, eta/30, eta^2/3000)
     // at l <= 3, and short of about max(eta^2 / (500 l), eta^2/3000) above unless it needs fewer
