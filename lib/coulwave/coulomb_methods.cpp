@@ -136,10 +136,13 @@ double logDerivativeFExtended(int l, double x, double eta, bool* negative)
 
 // In double up to x and |eta| of 100, in extended precision beyond: near the turning point
 // at large eta the rounding of thousands of terms in double reaches 6e-12 (at eta = 1000;
-// 1.5e-13 at eta = 100, x = 200).
+// 1.5e-13 at eta = 100, x = 200). Strictly below the turning point at |eta| <= 3 the double
+// sum agrees with the extended one to 4e-15 at any x (30000 random points, l <= 1000; 2e-14 at
+// the turning point itself, 1.8e-14 below it at |eta| up to 30).
 double logDerivativeF(int l, double x, double eta, bool* negative = nullptr)
 {
-    if (std::max(x, std::fabs(eta)) <= 100.0)
+    if (std::max(x, std::fabs(eta)) <= 100.0 ||
+        (std::fabs(eta) <= 3.0 && x < eta + std::sqrt(eta * eta + l * (l + 1.0))))
         return logDerivativeFDouble(l, x, eta, negative);
     return logDerivativeFExtended(l, x, eta, negative);
 }
