@@ -83,10 +83,11 @@ constexpr double kAttractiveOwnX = 3.5;
 void attractiveNearOrigin(int l, double x, double eta, double turningPoint, double* F, double* G,
                           double* Fp, double* Gp)
 {
-    // Up to 2 |eta| x = 12 the expansion at the origin serves, at order 0 and from there by the
-    // recurrence in l.
+    // Up to 2 |eta| x = 12 and x = 2.5 (beyond, e^(2x) cancels in its sum) the expansion at the
+    // origin serves, where its own check passes, at order 0 and from there by the recurrence in
+    // l; from x = 2.5 on Steed's method at x is the cheaper.
     double F0, G0, F0p, G0p;
-    if (-eta * x <= 6.0 && orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
+    if (-eta * x <= 6.0 && x <= 2.5 && orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
         if (l == 0) {
             *F = F0;
             *G = G0;
