@@ -440,24 +440,28 @@ void belowTurningPoint(int l, double x, double eta, double* F, double* G, double
         return;
     }
     const double f = logDerivativeF(l, x, eta);
-    // 1 / (G f - G'), formed so that G f cannot overflow near the origin.
+    // 1 / (G f - G'), formed so that G f cannot overflow near the origin; F' = f F before the
+    // scaling, where F may come out subnormal and F' still normal.
     double fs = (1.0 / gc) / (f - gcp / gc);
+    double fps = f * fs;
     if (binexp != 0) {
         gc = std::ldexp(gc, binexp);
         gcp = std::ldexp(gcp, binexp);
         fs = std::ldexp(fs, -binexp);
+        fps = std::ldexp(fps, -binexp);
     }
     // Below the turning point F is positive (it grows convexly from 0); G, G' take its sign.
     // (F may have underflowed to a signed zero.)
     if (std::signbit(fs)) {
         fs = -fs;
+        fps = -fps;
         gc = -gc;
         gcp = -gcp;
     }
     *G = gc;
     *Gp = gcp;
     *F = fs;
-    *Fp = f * fs;
+    *Fp = fps;
 }
 
 // F, G, F', G' beyond the turning point of an attractive pair, short of x = 3.5. Steed's
@@ -548,11 +552,11 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
     // G_0 comes with its sign, and the Wronskian gives F its own: an attractive pair's F of low
     // order may be negative here, beyond its turning point.
     const double f = logDerivativeF(l, x, eta);
-    const double fs = std::ldexp((1.0 / gc) / (f - gcp / gc), -binexp);
+    const double fs = (1.0 / gc) / (f - gcp / gc);
     *G = std::ldexp(gc, binexp);
     *Gp = std::ldexp(gcp, binexp);
-    *F = fs;
-    *Fp = f * fs;
+    *F = std::ldexp(fs, -binexp);
+    *Fp = std::ldexp(f * fs, -binexp); // scaled last: F may be subnormal, F' not
 }
 
 namespace {
@@ -658,8 +662,13 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
     const double Hi = c * Ui + sn * Ur;
     const double Kr = c * (Upr - Ui) - sn * (Upi + Ur);
     const double Ki = c * (Upi + Ur) + sn * (Upr - Ui);
-    *G = std::ldexp(Hr * invC0, e);
-    *Gp = std::ldexp(Kr * invC0, e);
+    // Beyond the double range the integration from the turning point gives the limits.
+    const double g = std::ldexp(Hr * invC0, e);
+    const double gp = std::ldexp(Kr * invC0, e);
+    if (!(std::isfinite(g) && std::isfinite(gp)))
+        return false;
+    *G = g;
+    *Gp = gp;
     *F = std::ldexp(Hi * invC0, e);
     *Fp = std::ldexp(Ki * invC0, e);
     return true;
@@ -802,7 +811,7 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     const double r = 2.0 * b / (1.0 + std::sqrt(1.0 - 4.0 * b * b));
     const double g = p * (1.0 + r * r) - r * r * f;
     *F = std::ldexp(fm, fe);
-    *Fp = f * *F;
+    *Fp = std::ldexp(f * fm, fe);
     *G = std::ldexp(1.0 / (fm * (f - g)), -fe);
     *Gp = g * *G;
     return true;
@@ -892,8 +901,9 @@ void towardOrigin(int l, double eta, double x0, double x, double& F, double& Fp,
     const double r = x0 / x;
     G *= std::pow(r, l);
     Gp = -l * G / x;
+    // F' ~ x^l on its own: from F (~ x^(l+1)) it would share F's underflow.
     F /= std::pow(r, l + 1);
-    Fp = (l + 1) * F / x;
+    Fp /= std::pow(r, l);
 }
 
 } // namespace detail

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -101,12 +103,25 @@ TEST(CoulombFunctions, RecurrenceAcrossRoutes)
     }
 }
 
-// F and G beyond the double range deep below the barrier, and GSL errors with its handler off.
+// F and G beyond the double range deep below the barrier, F' beside a subnormal F, and GSL
+// errors with its handler off.
 TEST(CoulombFunctions, OutOfRangeValuesAndGslErrors)
 {
     double F, G, Fp, Gp;
-    CoulWave::GetFGprime(0, 1.0, 300.0, &F, &G, &Fp, &Gp); // F ~ e^(-pi eta) = 1e-409
-    EXPECT_TRUE(F == 0.0 && Fp == 0.0 && G == HUGE_VAL && Gp == -HUGE_VAL);
+    for (const auto& [l, x, eta] : {std::tuple{0, 1.0, 300.0},   // F ~ e^(-pi eta) = 1e-409
+                                    std::tuple{0, 5e-4, 1000.0}, // near the origin
+                                    std::tuple{2, 5e-4, 1000.0}, std::tuple{4, 1e-3, 800.0}}) {
+        CoulWave::GetFGprime(l, x, eta, &F, &G, &Fp, &Gp);
+        EXPECT_TRUE(F == 0.0 && Fp == 0.0 && G == HUGE_VAL && Gp == -HUGE_VAL) << l << " " << x;
+    }
+    // Near the origin F' ~ (l + 1) F / x stays normal where F is subnormal, and keeps its
+    // digits (mpmath at 50 digits): once it was formed from the subnormal F and lost 5e-12.
+    for (const auto& [x, want] : {std::pair{3.1622776601683795e-23, 7.5624746440595391e-289},
+                                  std::pair{3.1622776601683795e-26, 7.5624746440595391e-301}}) {
+        CoulWave::GetFGprime(4, x, 150.0, &F, &G, &Fp, &Gp);
+        EXPECT_LT(F, std::numeric_limits<double>::min());
+        EXPECT_NEAR(Fp, want, 1e-13 * want) << x;
+    }
     gsl_error_handler_t* old = gsl_set_error_handler_off();
     CoulWave::GetFG(0, 0.0, 0.0, &F, &G); // GSL's domain error: NaN, not what GSL left
     gsl_set_error_handler(old);
