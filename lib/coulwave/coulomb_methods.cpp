@@ -639,9 +639,10 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
     const double Ui = eta * Sr;
     const double Upr = -eta * Di / x;
     const double Upi = eta * Dr / x;
-    // The bound on the rounding of the sum: 5e-14 at 500 for an attractive pair; a repulsive
-    // pair's G is the smaller solution here and allows less.
-    const double limit = eta < 0.0 ? 100.0 : 30.0;
+    // The bound on the cancellation: at 500 an attractive pair's values are right to 7e-14 up
+    // to x = 2.5 (beyond, the sum of the derivative cancels further); a repulsive pair's G is
+    // the smaller solution here and allows less.
+    const double limit = eta < 0.0 ? 500.0 : 30.0;
     if (!converged || largest * std::fabs(eta) > limit * (std::fabs(Ur) + std::fabs(Ui)))
         return false;
     // 1 / C_0 = sqrt((e^(2 pi eta) - 1) / (2 pi eta)): for eta > 0 as
