@@ -401,6 +401,94 @@ void expMinusPiEta(double eta, double& m, int& e)
     e = static_cast<int>(n);
 }
 
+// The power series of F at the origin (DLMF 33.6.1-3), summed as sumOut 2^sumexpOut and
+// dsumOut 2^sumexpOut below. False where it has not converged in 2600 terms or cancels.
+bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut, int& sumexpOut)
+{
+    // With a_j = A_{l+1+j} x^j:
+    //   F = C_l x^(l+1) sum_j a_j,   F' = C_l x^l sum_j (l + 1 + j) a_j,
+    //   a_0 = 1,   j (2l + 1 + j) a_j = 2 eta x a_{j-1} - x^2 a_{j-2}.
+    // Below the barrier of a repulsive pair the terms are positive until well past their peak;
+    // the negative ones guard against cancellation (the moduli summing to 4 times the sum costs
+    // under a digit).
+    const double t = 2.0 * eta * x;
+    const double x2 = x * x;
+    // Two terms a step, both from the two before them, so that each waits for one product and
+    // one difference, and one division serves both:
+    //   a_j = u a_{j-1} - v a_{j-2},   a_{j+1} = (u' u - v') a_{j-1} - u' v a_{j-2}.
+    double am2 = 0.0;
+    double am1 = 1.0;
+    double sum = 1.0;
+    double dsum = l + 1.0;
+    double negsum = 0.0; // the negative terms
+    int sumexp = 0;
+    bool converged = false;
+    for (int j = 1; j < 2600 && !converged; j += 2) {
+        const double dj = j;
+        const double d0 = dj * (2.0 * l + 1.0 + dj);
+        const double d1 = (dj + 1.0) * (2.0 * l + 2.0 + dj);
+        const double inv = 1.0 / (d0 * d1);
+        const double inv0 = d1 * inv;
+        const double inv1 = d0 * inv;
+        const double u0 = t * inv0;
+        const double v0 = x2 * inv0;
+        const double u1 = t * inv1;
+        const double v1 = x2 * inv1;
+        const double a0 = u0 * am1 - v0 * am2;
+        const double a1 = (u1 * u0 - v1) * am1 - (u1 * v0) * am2;
+        sum += a0 + a1;
+        dsum += (l + 1.0 + dj) * a0 + (l + 2.0 + dj) * a1;
+        negsum += std::min(a0, 0.0) + std::min(a1, 0.0);
+        am2 = a0;
+        am1 = a1;
+        // Past the peak the ratio of terms stays below u1, and the tail below a1 u1 / (1 - u1).
+        converged = u1 < 1.0 && std::fabs(a1) * (dj + 2.0) <= 1e-17 * (1.0 - u1) * sum;
+        if (sum > 0x1p600) {
+            sum = std::ldexp(sum, -600);
+            dsum = std::ldexp(dsum, -600);
+            negsum = std::ldexp(negsum, -600);
+            am1 = std::ldexp(am1, -600);
+            am2 = std::ldexp(am2, -600);
+            sumexp += 600;
+        }
+    }
+    sumOut = sum;
+    dsumOut = dsum;
+    sumexpOut = sumexp;
+    return converged && -negsum <= 1.5 * sum;
+}
+
+// G'/G at x deep below the barrier of a repulsive pair, without H'/H: any solution with a
+// share of G, carried inward through 20 e-folds, is G to rounding, the share of F falling as
+// e^(-2 e-folds). It starts from the JWKB estimate G'/G = -sqrt(Q) - Q'/(4Q),
+// Q = l(l+1)/r^2 + 2 eta/r - 1, at the r where (r - x) sqrt(Q(r)), a lower bound on the e-folds
+// since Q falls outward, reaches 20. False where that r is not well below the turning point.
+bool deepRatio(int l, double x, double eta, double turningPoint, double& ratio)
+{
+    const double L = static_cast<double>(l) * (l + 1.0);
+    auto Q = [&](double r) { return L / (r * r) + 2.0 * eta / r - 1.0; };
+    double start = x;
+    bool deep = false;
+    for (int i = 0; i < 12 && !deep; ++i) {
+        const double q = Q(start);
+        if (!(q > 0.0) || start > 0.5 * turningPoint)
+            return false;
+        deep = (start - x) * std::sqrt(q) >= 20.0;
+        if (!deep)
+            start = x + 20.0 / std::sqrt(q) * 1.05;
+    }
+    if (!deep || start > 0.5 * turningPoint)
+        return false;
+    const double q = Q(start);
+    const double dq = -2.0 * L / (start * start * start) - 2.0 * eta / (start * start);
+    double u[1] = {1.0};
+    double up[1] = {-std::sqrt(q) - dq / (4.0 * q)};
+    int binexp = 0;
+    integrateInward(L, eta, start, x, u, up, binexp);
+    ratio = up[0] / u[0];
+    return true;
+}
+
 } // namespace
 
 // F, G, F', G' of order l at and below the turning point x_tp = eta + sqrt(eta^2 + l(l + 1)),
@@ -677,7 +765,6 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
 
 bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
-    constexpr int kMaxSeriesTerms = 2600;
     constexpr int kMaxFractionPairs = 150; // beyond, its rounding passes 1e-13
     // The terms of the power series peak near j = sqrt(2 eta x + (l + 1/2)^2) - (l + 1/2) and
     // are negligible by about 1.5 times that, plus 30; beyond 1500 the integration from the
@@ -688,81 +775,41 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     const double turningPoint = eta + std::sqrt(eta * eta + l * (l + 1.0));
     if (l > 300 || x > 0.6 * turningPoint || std::sqrt(t + lh * lh) - lh > 1500.0)
         return false;
-    // With a_j = A_{l+1+j} x^j:
-    //   F = C_l x^(l+1) sum_j a_j,   F' = C_l x^l sum_j (l + 1 + j) a_j,
-    //   a_0 = 1,   j (2l + 1 + j) a_j = 2 eta x a_{j-1} - x^2 a_{j-2}.
-    // Below the barrier of a repulsive pair the terms are positive until well past their peak;
-    // the negative ones guard against cancellation (the moduli summing to 4 times the sum costs
-    // under a digit).
-    const double x2 = x * x;
-    // Two terms a step, both from the two before them, so that each waits for one product and
-    // one difference, and one division serves both:
-    //   a_j = u a_{j-1} - v a_{j-2},   a_{j+1} = (u' u - v') a_{j-1} - u' v a_{j-2}.
-    double am2 = 0.0;
-    double am1 = 1.0;
-    double sum = 1.0;
-    double dsum = l + 1.0;
-    double negsum = 0.0; // the negative terms
+    double sum = 0.0;
+    double dsum = 0.0;
     int sumexp = 0;
-    bool converged = false;
-    for (int j = 1; j < kMaxSeriesTerms && !converged; j += 2) {
-        const double dj = j;
-        const double d0 = dj * (2.0 * l + 1.0 + dj);
-        const double d1 = (dj + 1.0) * (2.0 * l + 2.0 + dj);
-        const double inv = 1.0 / (d0 * d1);
-        const double inv0 = d1 * inv;
-        const double inv1 = d0 * inv;
-        const double u0 = t * inv0;
-        const double v0 = x2 * inv0;
-        const double u1 = t * inv1;
-        const double v1 = x2 * inv1;
-        const double a0 = u0 * am1 - v0 * am2;
-        const double a1 = (u1 * u0 - v1) * am1 - (u1 * v0) * am2;
-        sum += a0 + a1;
-        dsum += (l + 1.0 + dj) * a0 + (l + 2.0 + dj) * a1;
-        negsum += std::min(a0, 0.0) + std::min(a1, 0.0);
-        am2 = a0;
-        am1 = a1;
-        // Past the peak the ratio of terms stays below u1, and the tail below a1 u1 / (1 - u1).
-        converged = u1 < 1.0 && std::fabs(a1) * (dj + 2.0) <= 1e-17 * (1.0 - u1) * sum;
-        if (sum > 0x1p600) {
-            sum = std::ldexp(sum, -600);
-            dsum = std::ldexp(dsum, -600);
-            negsum = std::ldexp(negsum, -600);
-            am1 = std::ldexp(am1, -600);
-            am2 = std::ldexp(am2, -600);
-            sumexp += 600;
+    if (!regularSeries(l, x, eta, sum, dsum, sumexp))
+        return false;
+    double p = 0.0; // Re H'/H, or G'/G itself
+    if (!deepRatio(l, x, eta, turningPoint, p)) {
+        // The fraction for H'/H needs more than the cap short of about max(1, eta/30,
+        // eta^2/3000) at l <= 3, and short of about max(eta^2 / (500 l), eta^2/3000) above
+        // unless it needs fewer at any x, about 72 eta^0.9 / l terms (measured from l = 0 to
+        // 300, eta = 1 to 1000). Closer to the origin it is summed there, and G'/G carried
+        // inward to x by Taylor steps. The solution so started is G (1 + r_start r_x) at x; from
+        // eta = 5 on the barrier between the start and the turning point makes that 1 to
+        // rounding. (At l <= 3 below eta = 15, and where the start is not well below the
+        // turning point, which happens beyond eta = 1800, the integration from the turning
+        // point is the cheaper.)
+        double start = eta * eta / 3000.0;
+        if (l <= 3)
+            start = std::max({start, 1.0, eta / 30.0});
+        else if (72.0 * std::pow(eta, 0.9) > 280.0 * l)
+            start = std::max(start, eta * eta / (500.0 * l));
+        else
+            start = 0.0;
+        if ((x < start && (eta < 5.0 || start > 0.3 * turningPoint)) || (l <= 3 && eta < 15.0))
+            return false;
+        double q = 0.0;
+        if (!logDerivativeH(l, eta, std::max(x, start), p, q, kMaxFractionPairs))
+            return false;
+        if (x < start) {
+            double u[1] = {1.0};
+            double up[1] = {p};
+            int binexp = 0;
+            integrateInward(static_cast<double>(l) * (l + 1.0), eta, start, x, u, up, binexp);
+            p = up[0] / u[0];
         }
-    }
-    if (!converged || -negsum > 1.5 * sum)
-        return false;
-    // The fraction for H'/H needs more than the cap short of about max(1, eta/30, eta^2/3000)
-    // at l <= 3, and short of about max(eta^2 / (500 l), eta^2/3000) above unless it needs fewer
-    // at any x, about 72 eta^0.9 / l terms (measured from l = 0 to 300, eta = 1 to 1000). Closer
-    // to the origin it is summed there, and G'/G carried inward to x by Taylor steps. The
-    // solution so started is G (1 + r_start r_x) at x; from eta = 5 on the barrier between the
-    // start and the turning point makes that 1 to rounding. (At l <= 3 below eta = 15, and
-    // where the start is not well below the turning point, which happens beyond eta = 1800,
-    // the integration from the turning point is the cheaper.)
-    double start = eta * eta / 3000.0;
-    if (l <= 3)
-        start = std::max({start, 1.0, eta / 30.0});
-    else if (72.0 * std::pow(eta, 0.9) > 280.0 * l)
-        start = std::max(start, eta * eta / (500.0 * l));
-    else
-        start = 0.0;
-    if ((x < start && (eta < 5.0 || start > 0.3 * turningPoint)) || (l <= 3 && eta < 15.0))
-        return false;
-    double p = 0.0;
-    double q = 0.0;
-    if (!logDerivativeH(l, eta, std::max(x, start), p, q, kMaxFractionPairs))
-        return false;
-    if (x < start) {
-        double u[1] = {1.0};
-        double up[1] = {p};
-        int binexp = 0;
-        integrateInward(static_cast<double>(l) * (l + 1.0), eta, start, x, u, up, binexp);
-        p = up[0] / u[0];
     }
     const double f = dsum / (x * sum);
     // The normalization (DLMF 33.2.5-6, and the recurrence in l that follows from them)
