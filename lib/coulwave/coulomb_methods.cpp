@@ -458,35 +458,38 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
     return converged && -negsum <= 1.5 * sum;
 }
 
-// G'/G at x deep below the barrier of a repulsive pair, without H'/H: any solution with a
-// share of G, carried inward through 20 e-folds, is G to rounding, the share of F falling as
-// e^(-2 e-folds). It starts from the JWKB estimate G'/G = -sqrt(Q) - Q'/(4Q),
-// Q = l(l+1)/r^2 + 2 eta/r - 1, at the r where (r - x) sqrt(Q(r)), a lower bound on the e-folds
-// since Q falls outward, reaches 20. False where that r is not well below the turning point.
-bool deepRatio(int l, double x, double eta, double turningPoint, double& ratio)
+// Deep below the barrier of a repulsive pair G'/G needs no H'/H: any solution with a share of
+// G, carried inward through 20 e-folds, is G to rounding, the share of F falling as
+// e^(-2 e-folds). deepStart gives the r where (r - x) sqrt(Q(r)), Q = l(l+1)/r^2 + 2 eta/r - 1,
+// a lower bound on the e-folds from r to x since Q falls outward, reaches 20; 0 where that r is
+// not short of 0.9 x_tp.
+double deepStart(int l, double x, double eta, double turningPoint)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    auto Q = [&](double r) { return L / (r * r) + 2.0 * eta / r - 1.0; };
     double start = x;
-    bool deep = false;
-    for (int i = 0; i < 12 && !deep; ++i) {
-        const double q = Q(start);
-        if (!(q > 0.0) || start > 0.5 * turningPoint)
-            return false;
-        deep = (start - x) * std::sqrt(q) >= 20.0;
-        if (!deep)
-            start = x + 20.0 / std::sqrt(q) * 1.05;
+    for (int i = 0; i < 12; ++i) {
+        const double q = L / (start * start) + 2.0 * eta / start - 1.0;
+        if (!(q > 0.0) || start > 0.9 * turningPoint)
+            return 0.0;
+        if ((start - x) * std::sqrt(q) >= 20.0)
+            return start;
+        start = x + 20.0 / std::sqrt(q) * 1.05;
     }
-    if (!deep || start > 0.5 * turningPoint)
-        return false;
-    const double q = Q(start);
+    return 0.0;
+}
+
+// G'/G at x, carried inward from start as above; the start from the JWKB estimate
+// G'/G = -sqrt(Q) - Q'/(4Q).
+double deepRatio(int l, double x, double eta, double start)
+{
+    const double L = static_cast<double>(l) * (l + 1.0);
+    const double q = L / (start * start) + 2.0 * eta / start - 1.0;
     const double dq = -2.0 * L / (start * start * start) - 2.0 * eta / (start * start);
     double u[1] = {1.0};
     double up[1] = {-std::sqrt(q) - dq / (4.0 * q)};
     int binexp = 0;
     integrateInward(L, eta, start, x, u, up, binexp);
-    ratio = up[0] / u[0];
-    return true;
+    return up[0] / u[0];
 }
 
 } // namespace
@@ -775,13 +778,18 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     const double turningPoint = eta + std::sqrt(eta * eta + l * (l + 1.0));
     if (l > 300 || x > 0.6 * turningPoint || std::sqrt(t + lh * lh) - lh > 1500.0)
         return false;
+    const double deep = deepStart(l, x, eta, turningPoint);
+    if (deep == 0.0 && l <= 3 && eta < 15.0)
+        return false; // see below
     double sum = 0.0;
     double dsum = 0.0;
     int sumexp = 0;
     if (!regularSeries(l, x, eta, sum, dsum, sumexp))
         return false;
     double p = 0.0; // Re H'/H, or G'/G itself
-    if (!deepRatio(l, x, eta, turningPoint, p)) {
+    if (deep > 0.0) {
+        p = deepRatio(l, x, eta, deep);
+    } else {
         // The fraction for H'/H needs more than the cap short of about max(1, eta/30,
         // eta^2/3000) at l <= 3, and short of about max(eta^2 / (500 l), eta^2/3000) above
         // unless it needs fewer at any x, about 72 eta^0.9 / l terms (measured from l = 0 to
