@@ -690,8 +690,8 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
     // so the sum cancels: the size of the largest ones against the result is the measure.
     constexpr double kEulerGamma = 0.5772156649015329;
     const std::complex<double> psiA = digammaOnePlusI(eta);
-    double pr = psiA.real(); // psi(a + k)
-    double pi = psiA.imag();
+    double psiRe = psiA.real(); // psi(a + k)
+    double psiIm = psiA.imag();
     double psi12 = 1.0 - 2.0 * kEulerGamma; // psi(1 + k) + psi(2 + k)
     const double l0r = std::log(2.0 * x);
     const double l0i = -0.5 * twobody_detail::kPi;
@@ -702,8 +702,8 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
     bool converged = false;
     for (int k = 0; k < 200 && !converged; ++k) {
         const double dk = k;
-        const double Lr = l0r + pr - psi12;
-        const double Li = l0i + pi;
+        const double Lr = l0r + psiRe - psi12;
+        const double Li = l0i + psiIm;
         const double tr = cr * Lr - ci * Li;
         const double ti = cr * Li + ci * Lr;
         Sr += tr;
@@ -716,8 +716,8 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
         // a + k, 1 / (a + k); c_{k+1} = c_k (a + k)(-2ix) / ((k + 2)(k + 1)).
         const double ar = 1.0 + dk;
         const double inv = 1.0 / (ar * ar + eta * eta);
-        pr += ar * inv;
-        pi -= eta * inv;
+        psiRe += ar * inv;
+        psiIm -= eta * inv;
         psi12 += 1.0 / (dk + 1.0) + 1.0 / (dk + 2.0);
         const double scale = -2.0 * x / ((dk + 2.0) * (dk + 1.0));
         const double mr = cr * ar - ci * eta; // c_k (a + k)
@@ -770,7 +770,7 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
 {
     constexpr int kMaxFractionPairs = 150; // beyond, its rounding passes 1e-13
     // The terms of the power series peak near j = sqrt(2 eta x + (l + 1/2)^2) - (l + 1/2) and
-    // are negligible by about 1.5 times that, plus 30; beyond 1500 the integration from the
+    // are negligible by about 1.3 times that, plus 30; beyond 1500 the integration from the
     // turning point is the cheaper. Approaching the turning point the terms past the peak
     // cancel (the sum of their moduli is 1.5 times the sum at x = x_tp / 2, all of it at x_tp).
     const double t = 2.0 * eta * x;
@@ -780,7 +780,7 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
         return false;
     const double deep = deepStart(l, x, eta, turningPoint);
     if (deep == 0.0 && l <= 3 && eta < 15.0)
-        return false; // see below
+        return false; // the integration from the turning point is the cheaper (see below)
     double sum = 0.0;
     double dsum = 0.0;
     int sumexp = 0;

@@ -20,14 +20,15 @@ void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp
 void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
                          double* Fp, double* Gp);
 
-// Below the turning point of a repulsive pair: F from its power series at the origin, G from
-// the real part of H'/H and the Wronskian. False (nothing written) where that costs more than
-// a few hundred terms, or would lose digits; then belowTurningPoint serves.
+// Below the turning point of a repulsive pair, up to 0.6 x_tp: F from its power series at the
+// origin, G from G'/G and the Wronskian, G'/G carried inward from a JWKB start deep below the
+// barrier and from the real part of H'/H elsewhere. False (nothing written) where that would
+// cost more than belowTurningPoint or lose digits.
 bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 
 // F, G, F', G' of order 0 near the origin from their expansion in powers of x with logarithms,
 // false (nothing written) where its terms cancel to more than rounding: up to 2 |eta| x of
-// about 12 for an attractive pair. For a repulsive pair only G and G' (to 2 eta x of about 3):
+// about 12 for an attractive pair. For a repulsive pair only G and G' (to 2 eta x of about 2):
 // there F is the far smaller solution and comes out as noise.
 bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp, double* Gp);
 

@@ -114,20 +114,18 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
     if (!(x > 0.0))
         return false; // GSL's domain error
     const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
-    // Below x = 1e-3 GSL's G' of order 0 loses up to 1e-7 (at x = 1e-12); there the inward
-    // integration serves at any eta, the oscillation of an attractive pair included.
+    // Below x = 1e-3 GSL's G' of order 0 loses up to 1e-7 (at x = 1e-12); there the library's
+    // own routes serve at any eta, the oscillation of an attractive pair included.
     const bool originOrderZero = l == 0 && x < 1e-3;
     if (eta < 0.0 && x < kAttractiveOwnX && -eta * x >= 1.0 && -eta * x < 200.0 &&
         !originOrderZero) {
         attractiveNearOrigin(l, x, eta, turningPoint, F, G, Fp, Gp);
         return true;
     }
-    // Below the barrier the power series at the origin with H'/H at x is cheaper than the
-    // integration inward from the turning point wherever both converge within a few hundred
-    // terms.
     if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
-        // Closest to the origin, G of order 0 from its expansion there (to 2 eta x = 2 for a
-        // repulsive pair), carried up in l.
+        // Below the barrier: closest to the origin G of order 0 from its expansion there (to
+        // 2 eta x = 2 for a repulsive pair), carried up in l; up to 0.6 x_tp F from its power
+        // series with G'/G at x, where that is the cheaper; else G carried inward from x_tp.
         double F0, G0, F0p, G0p;
         if (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
             orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
