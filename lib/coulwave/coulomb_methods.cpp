@@ -338,7 +338,7 @@ bool integrateInward(double L, double eta, double rho, double x, double (&u)[N],
     // small; an attractive pair's wave number peaks inside a step that ends near the turning
     // point, so the midpoint is looked at too.
     auto kappa = [&](double r) {
-        const double k2 = L / (r * r) + 2.0 * eta / r - 1.0;
+        const double k2 = barrierRate2(L, eta, r);
         return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
     };
     while (rho > x) {
@@ -460,7 +460,7 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
 
 // Deep below the barrier of a repulsive pair G'/G needs no H'/H: any solution with a share of
 // G, carried inward through 20 e-folds, is G to rounding, the share of F falling as
-// e^(-2 e-folds). deepStart gives the r where (r - x) sqrt(Q(r)), Q = l(l+1)/r^2 + 2 eta/r - 1,
+// e^(-2 e-folds). deepStart gives the r where (r - x) sqrt(Q(r)) (Q = barrierRate2),
 // a lower bound on the e-folds from r to x since Q falls outward, reaches 20; 0 where that r is
 // not short of 0.9 x_tp.
 double deepStart(int l, double x, double eta, double turningPoint)
@@ -468,7 +468,7 @@ double deepStart(int l, double x, double eta, double turningPoint)
     const double L = static_cast<double>(l) * (l + 1.0);
     double start = x;
     for (int i = 0; i < 12; ++i) {
-        const double q = L / (start * start) + 2.0 * eta / start - 1.0;
+        const double q = barrierRate2(L, eta, start);
         if (!(q > 0.0) || start > 0.9 * turningPoint)
             return 0.0;
         if ((start - x) * std::sqrt(q) >= 20.0)
@@ -483,7 +483,7 @@ double deepStart(int l, double x, double eta, double turningPoint)
 double deepRatio(int l, double x, double eta, double start)
 {
     const double L = static_cast<double>(l) * (l + 1.0);
-    const double q = L / (start * start) + 2.0 * eta / start - 1.0;
+    const double q = barrierRate2(L, eta, start);
     const double dq = -2.0 * L / (start * start * start) - 2.0 * eta / (start * start);
     double u[1] = {1.0};
     double up[1] = {-std::sqrt(q) - dq / (4.0 * q)};

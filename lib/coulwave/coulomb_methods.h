@@ -7,6 +7,14 @@
 namespace CoulWave {
 namespace detail {
 
+// Q = L / r^2 + 2 eta / r - 1, L = l(l+1): where positive, the square of the rate at which the
+// solutions grow or fall off with r (below the turning point); where negative, minus the square
+// of their wave number.
+inline double barrierRate2(double L, double eta, double r)
+{
+    return L / (r * r) + 2.0 * eta / r - 1.0;
+}
+
 // Below and at the turning point of a repulsive pair, and at order 0 near the origin: G
 // carried inward from the turning point by Taylor steps, F from the Wronskian. Values beyond
 // the double range come out as 0 (F, F'), +inf (G) or -inf (G').

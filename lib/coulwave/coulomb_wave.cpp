@@ -72,6 +72,26 @@ bool gslSeriesServes(int l, double x, double eta)
     return l >= 5 || eta <= 0.0 || (l >= 1 ? etax <= 1.0 : etax >= 1e-4 && etax <= 0.5);
 }
 
+// Order 0 from its expansion at the origin, carried up to l by the recurrence in l; false
+// where the expansion declines. F of order 0 is taken from it only for an attractive pair: for
+// a repulsive one it is the far smaller solution, and comes from the Wronskian instead.
+bool fromExpansionAtOrigin(int l, double x, double eta, double* F, double* G, double* Fp,
+                           double* Gp)
+{
+    double F0, G0, F0p, G0p;
+    if (!orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p))
+        return false;
+    if (l == 0 && eta < 0.0) {
+        *F = F0;
+        *G = G0;
+        *Fp = F0p;
+        *Gp = G0p;
+    } else {
+        upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
+    }
+    return true;
+}
+
 // An attractive pair short of x = 3.5 at 1 <= |eta| x < 200, where GSL's values lose up to
 // 3e-7 (its series at order 0, carried up in l by its recurrence; outside that band of eta x
 // they are right to 9e-13). Beyond the turning point both solutions are carried inward from
@@ -86,23 +106,14 @@ void attractiveNearOrigin(int l, double x, double eta, double turningPoint, doub
     // Up to 2 |eta| x = 12 and x = 2.5 (beyond, e^(2x) cancels in its sum) the expansion at the
     // origin serves, where its own check passes, at order 0 and from there by the recurrence in
     // l; from x = 2.5 on Steed's method at x is the cheaper.
-    double F0, G0, F0p, G0p;
-    if (-eta * x <= 6.0 && x <= 2.5 && orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
-        if (l == 0) {
-            *F = F0;
-            *G = G0;
-            *Fp = F0p;
-            *Gp = G0p;
-        } else {
-            upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
-        }
+    if (-eta * x <= 6.0 && x <= 2.5 && fromExpansionAtOrigin(l, x, eta, F, G, Fp, Gp))
         return;
-    }
     if (x > turningPoint) {
         allowedInward(l, x, eta, F, G, Fp, Gp);
     } else if (l <= 30) {
         belowTurningPoint(l, x, eta, F, G, Fp, Gp);
     } else {
+        double F0, G0, F0p, G0p;
         allowedInward(0, x, eta, &F0, &G0, &F0p, &G0p);
         upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
     }
@@ -126,20 +137,11 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
         // Below the barrier: closest to the origin G of order 0 from its expansion there (to
         // 2 eta x = 2 for a repulsive pair), carried up in l; up to 0.6 x_tp F from its power
         // series with G'/G at x, where that is the cheaper; else G carried inward from x_tp.
-        double F0, G0, F0p, G0p;
-        if (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
-            orderZeroNearOrigin(x, eta, &F0, &G0, &F0p, &G0p)) {
-            if (l == 0 && eta < 0.0) {
-                *F = F0;
-                *G = G0;
-                *Fp = F0p;
-                *Gp = G0p;
-            } else {
-                upwardFromOrderZero(l, x, eta, G0, G0p, F, G, Fp, Gp);
-            }
-        } else if (!(eta > 0.0 && x < turningPoint && originSeries(l, x, eta, F, G, Fp, Gp))) {
+        const bool done = (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
+                           fromExpansionAtOrigin(l, x, eta, F, G, Fp, Gp)) ||
+                          (eta > 0.0 && x < turningPoint && originSeries(l, x, eta, F, G, Fp, Gp));
+        if (!done)
             belowTurningPoint(l, x, eta, F, G, Fp, Gp);
-        }
         return true;
     }
     // Just beyond the turning point at large eta GSL's Steed evaluation, its F'/F summed in
@@ -232,7 +234,7 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     // where |eta| exceeds x_tp: there the fraction for H'/H at x_tp takes thousands of terms
     // and loses up to 6e-12 (l = 100, x = 5.03, eta = -1000).
     if (fromOrderZero && eta >= -turningPoint) {
-        const double rate2 = static_cast<double>(l) * (l + 1.0) / (x * x) + 2.0 * eta / x - 1.0;
+        const double rate2 = detail::barrierRate2(static_cast<double>(l) * (l + 1.0), eta, x);
         if ((turningPoint - x) * std::sqrt(std::max(rate2, 0.0)) <= std::max(20.0, 0.2 * l)) {
             belowTurningPoint(l, x, eta, F, G, Fprime, Gprime);
             return;
