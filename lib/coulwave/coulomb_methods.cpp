@@ -236,19 +236,24 @@ bool logDerivativeH(int l, double eta, double rho, double& p, double& q, int max
 
 constexpr int maxTerms = 400;
 
-// Per-order factors of the Taylor recurrence below, tabulated to keep divisions out of it:
-// 1 / ((n + 1)(n + 2)), n(n - 1) / ((n + 1)(n + 2)) and 2n / (n + 2).
+// Per-order factors of the Taylor recurrences below, tabulated to keep divisions out of them:
+// 1 / ((n + 1)(n + 2)), n(n - 1) / ((n + 1)(n + 2)) and 2n / (n + 2) in r; n(n - 2) / ((n + 1)
+// (n + 2)) and (2n - 1) / (n + 2) in sqrt(r).
 struct RecurrenceFactors {
     double inv[maxTerms];
     double quad[maxTerms];
     double lin[maxTerms];
-    constexpr RecurrenceFactors() : inv(), quad(), lin()
+    double quadSqrt[maxTerms];
+    double linSqrt[maxTerms];
+    constexpr RecurrenceFactors() : inv(), quad(), lin(), quadSqrt(), linSqrt()
     {
         for (int n = 0; n < maxTerms; ++n) {
             const double dn = n;
             inv[n] = 1.0 / ((dn + 1.0) * (dn + 2.0));
             quad[n] = dn * (dn - 1.0) * inv[n];
             lin[n] = 2.0 * dn / (dn + 2.0);
+            quadSqrt[n] = dn * (dn - 2.0) * inv[n];
+            linSqrt[n] = (2.0 * dn - 1.0) / (dn + 2.0);
         }
     }
 };
@@ -480,6 +485,87 @@ double deepStart(int l, double x, double eta, double turningPoint)
     return 0.0;
 }
 
+// One Taylor step of a solution v(t) = u(t^2) of the Coulomb equation in t = sqrt(r),
+//   t^2 v'' - t v' = 4 (L + 2 eta t^2 - t^4) v,
+// from t0 to t0 + h. Expanding about t0, v = sum c_n tau^n, tau = t - t0,
+//   t0^2 (n+1)(n+2) c_{n+2} = -t0 (n+1)(2n-1) c_{n+1} + (4 P0 - n(n-2)) c_n + 4 P1 c_{n-1}
+//                             + 4 P2 c_{n-2} - 16 t0 c_{n-3} - 4 c_{n-4},
+// P0 = L + 2 eta t0^2 - t0^4, P1 = 4 eta t0 - 4 t0^3, P2 = 2 eta - 6 t0^2. The series converges
+// for |tau| < t0 as the one in r does for |rho - rho0| < rho0, but a step to t0 / 2 spans
+// r0 ... r0 / 4: near the origin, where steps in r are held to half of r by the singularity
+// there, it takes half as many.
+void taylorStepSqrt(double L, double eta, double t0, double h, double& v, double& vp)
+{
+    constexpr double eps = 1e-16;
+    const double t2 = t0 * t0;
+    const double s = h / t0;
+    const double s2 = s * s;
+    const double A = 4.0 * (L + t2 * (2.0 * eta - t2)) * s2;
+    const double B1 = 16.0 * t0 * (eta - t2) * s2 * h;
+    const double B2 = 4.0 * (2.0 * eta - 6.0 * t2) * s2 * h * h;
+    const double B3 = -16.0 * t0 * s2 * h * h * h;
+    const double B4 = -4.0 * s2 * h * h * h * h;
+    // Scaled coefficients b_n = c_n h^n; dsum: h v'(t0 + h) = sum n b_n.
+    double bm4 = 0.0, bm3 = 0.0, bm2 = 0.0, bm1 = 0.0, b0 = v, b1 = vp * h;
+    double sum = b0 + b1;
+    double dsum = b1;
+    auto advance = [&](int n) {
+        const double inv = kFactors.inv[n];
+        const double k0 = A * inv - s2 * kFactors.quadSqrt[n];
+        const double k1 = s * kFactors.linSqrt[n];
+        const double b2 = (k0 * b0 + inv * ((B1 * bm1 + B2 * bm2) + (B3 * bm3 + B4 * bm4))) - k1 * b1;
+        sum += b2;
+        dsum += (n + 2.0) * b2;
+        bm4 = bm3;
+        bm3 = bm2;
+        bm2 = bm1;
+        bm1 = b0;
+        b0 = b1;
+        b1 = b2;
+    };
+    // Two terms at a time, the tail tested after each pair.
+    for (int n = 0; n + 2 < maxTerms; n += 2) {
+        advance(n);
+        advance(n + 1);
+        const double tail = std::fabs(b1) + std::fabs(b0);
+        if (n >= 2 && (n + 4.0) * tail <= eps * std::fabs(dsum) && tail <= eps * std::fabs(sum))
+            break;
+    }
+    v = sum;
+    vp = dsum / h;
+}
+
+// G'/G at x from its value y at start > x, carried inward in t = sqrt(r) by Taylor steps of at
+// most half of t and 64 e-folds (the rate in t is 2 t sqrt(Q)).
+double ratioInward(double L, double eta, double start, double x, double y)
+{
+    constexpr double growthPerStep = 64.0;
+    const double tx = std::sqrt(x);
+    double t = std::sqrt(start);
+    double v = 1.0;
+    double vp = 2.0 * t * y; // dv/dt = 2 t du/dr
+    while (t > tx) {
+        const double longest = std::min(t - tx, 0.5 * t);
+        double span = longest;
+        for (int i = 0; i < 6; ++i) {
+            const double end = t - span;
+            const double p = 2.0 * end * std::sqrt(barrierRate2(L, eta, end * end)) * span;
+            if (p <= growthPerStep && (span == longest || p >= 0.9 * growthPerStep))
+                break;
+            span = std::min(longest, span * (growthPerStep / p));
+        }
+        if (t - span < tx || t - tx < 1.05 * span)
+            span = t - tx;
+        const double next = t - span;
+        taylorStepSqrt(L, eta, t, next - t, v, vp);
+        t = next;
+        // Only the ratio is wanted: keep v near 1.
+        vp /= v;
+        v = 1.0;
+    }
+    return vp / (2.0 * tx);
+}
+
 // G'/G at x, carried inward from start as above; the start from the JWKB estimate
 // G'/G = -sqrt(Q) - Q'/(4Q).
 double deepRatio(int l, double x, double eta, double start)
@@ -487,11 +573,7 @@ double deepRatio(int l, double x, double eta, double start)
     const double L = static_cast<double>(l) * (l + 1.0);
     const double q = barrierRate2(L, eta, start);
     const double dq = -2.0 * L / (start * start * start) - 2.0 * eta / (start * start);
-    double u[1] = {1.0};
-    double up[1] = {-std::sqrt(q) - dq / (4.0 * q)};
-    int binexp = 0;
-    integrateInward(L, eta, start, x, u, up, binexp);
-    return up[0] / u[0];
+    return ratioInward(L, eta, start, x, -std::sqrt(q) - dq / (4.0 * q));
 }
 
 } // namespace
@@ -813,13 +895,8 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
         double q = 0.0;
         if (!logDerivativeH(l, eta, std::max(x, start), p, q, kMaxFractionPairs))
             return false;
-        if (x < start) {
-            double u[1] = {1.0};
-            double up[1] = {p};
-            int binexp = 0;
-            integrateInward(static_cast<double>(l) * (l + 1.0), eta, start, x, u, up, binexp);
-            p = up[0] / u[0];
-        }
+        if (x < start)
+            p = ratioInward(static_cast<double>(l) * (l + 1.0), eta, start, x, p);
     }
     const double f = dsum / (x * sum);
     // The normalization (DLMF 33.2.5-6, and the recurrence in l that follows from them)
