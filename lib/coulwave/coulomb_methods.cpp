@@ -911,18 +911,28 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     double den = 1.0;
     int numexp = 0;
     int denexp = 0;
-    for (int k = 1; k <= l; ++k) {
+    const double eta2 = eta * eta;
+    auto numFactor = [eta2](double k) { return k * k + eta2; };
+    auto denFactor = [](double k) { return k * (2.0 * k + 1.0); };
+    // Four orders a step (their products below 2^110 at eta <= 1e4, l <= 300), rescaled by exact
+    // powers of 2.
+    int k = 1;
+    for (; k + 3 <= l; k += 4) {
         const double dk = k;
-        num *= dk * dk + eta * eta;
-        den *= dk * (2.0 * dk + 1.0);
+        num *= (numFactor(dk) * numFactor(dk + 1.0)) * (numFactor(dk + 2.0) * numFactor(dk + 3.0));
+        den *= (denFactor(dk) * denFactor(dk + 1.0)) * (denFactor(dk + 2.0) * denFactor(dk + 3.0));
         if (num > 0x1p600) {
-            num = std::ldexp(num, -600);
+            num *= 0x1p-600;
             numexp += 600;
         }
-        if (den > 0x1p300) {
-            den = std::ldexp(den, -300);
-            denexp += 300;
+        if (den > 0x1p600) {
+            den *= 0x1p-600;
+            denexp += 600;
         }
+    }
+    for (; k <= l; ++k) {
+        num *= numFactor(k);
+        den *= denFactor(k);
     }
     cm *= std::sqrt(num) / den;
     ce += numexp / 2 - denexp;
