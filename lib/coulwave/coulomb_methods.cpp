@@ -428,35 +428,52 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
     double negsum = 0.0; // the negative terms
     int sumexp = 0;
     bool converged = false;
-    for (int j = 1; j < 2600 && !converged; j += 2) {
-        const double dj = j;
-        const double d0 = dj * (2.0 * l + 1.0 + dj);
-        const double d1 = (dj + 1.0) * (2.0 * l + 2.0 + dj);
+    const double c0 = 2.0 * l + 1.0;
+    double u1 = 0.0;
+    auto pair = [&](double dj, bool guard) {
+        const double d0 = dj * (c0 + dj);
+        const double d1 = (dj + 1.0) * (c0 + 1.0 + dj);
         const double inv = 1.0 / (d0 * d1);
         const double inv0 = d1 * inv;
         const double inv1 = d0 * inv;
         const double u0 = t * inv0;
         const double v0 = x2 * inv0;
-        const double u1 = t * inv1;
+        u1 = t * inv1;
         const double v1 = x2 * inv1;
         const double a0 = u0 * am1 - v0 * am2;
         const double a1 = (u1 * u0 - v1) * am1 - (u1 * v0) * am2;
         sum += a0 + a1;
         dsum += (l + 1.0 + dj) * a0 + (l + 2.0 + dj) * a1;
-        negsum += std::min(a0, 0.0) + std::min(a1, 0.0);
+        if (guard)
+            negsum += std::min(a0, 0.0) + std::min(a1, 0.0);
         am2 = a0;
         am1 = a1;
+    };
+    // Four terms a step, the tail and the range tested after each.
+    auto four = [&](double dj, bool guard) {
+        pair(dj, guard);
+        pair(dj + 2.0, guard);
         // Past the peak the ratio of terms stays below u1, and the tail below a1 u1 / (1 - u1).
-        converged = u1 < 1.0 && std::fabs(a1) * (dj + 2.0) <= 1e-17 * (1.0 - u1) * sum;
+        converged = u1 < 1.0 && std::fabs(am1) * (dj + 4.0) <= 1e-17 * (1.0 - u1) * sum;
         if (sum > 0x1p600) {
-            sum = std::ldexp(sum, -600);
-            dsum = std::ldexp(dsum, -600);
-            negsum = std::ldexp(negsum, -600);
-            am1 = std::ldexp(am1, -600);
-            am2 = std::ldexp(am2, -600);
+            sum *= 0x1p-600;
+            dsum *= 0x1p-600;
+            negsum *= 0x1p-600;
+            am1 *= 0x1p-600;
+            am2 *= 0x1p-600;
             sumexp += 600;
         }
-    }
+    };
+    // With D = j (2l + 1 + j) the ratio r of successive terms follows r -> (t - x^2 / r) / D.
+    // While D <= eta^2 the map has real fixed points, the larger above t / (2D) >= x / eta;
+    // starting above it at j = 1 (r = t / D), r stays above the larger fixed point, which falls
+    // as D grows, so the next term is positive. The guard is needed only beyond.
+    const double eta2 = eta * eta;
+    double dj = 1.0;
+    for (; (dj + 3.0) * (c0 + dj + 3.0) <= eta2 && dj < 2600.0 && !converged; dj += 4.0)
+        four(dj, false);
+    for (; dj < 2600.0 && !converged; dj += 4.0)
+        four(dj, true);
     sumOut = sum;
     dsumOut = dsum;
     sumexpOut = sumexp;
