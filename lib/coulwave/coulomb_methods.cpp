@@ -319,6 +319,26 @@ void taylorStep(double L, double eta, double rho, double h, double (&u)[N], doub
     }
 }
 
+// The span of the next inward step from `from` toward `to` > 0: at most half of `from` (the
+// series about `from` converges out to the origin) and with growth(span), the e-folds or the
+// phase it covers, within the allowance; a few rescalings, which converge from both sides
+// since the rate changes slowly over one step. Lands on `to` when that is close to one step.
+template <class Growth>
+double inwardSpan(double from, double to, double allowance, Growth growth)
+{
+    const double longest = std::min(from - to, 0.5 * from);
+    double span = longest;
+    for (int i = 0; i < 6; ++i) {
+        const double p = growth(span);
+        if (p <= allowance && (span == longest || p >= 0.9 * allowance))
+            break;
+        span = std::min(longest, span * (allowance / p));
+    }
+    if (from - span < to || from - to < 1.05 * span)
+        span = from - to;
+    return span;
+}
+
 // Carries N solutions (u, u') of the Coulomb equation
 //   rho^2 u'' = (L + 2 eta rho - rho^2) u,   L = l (l + 1),
 // from rho down to x < rho by Taylor-series steps (the method of the Taylor series for
@@ -347,22 +367,9 @@ bool integrateInward(double L, double eta, double rho, double x, double (&u)[N],
         return k2 >= 0.0 ? std::sqrt(k2) : std::sqrt(-k2) * (growthPerStep / phasePerStep);
     };
     while (rho > x) {
-        auto rate = [&](double span) {
-            return std::max(kappa(rho - span), kappa(rho - 0.5 * span));
-        };
-        // The span whose growth (or phase) is the allowance: a few rescalings, which
-        // converge from both sides since the rate changes slowly over one step.
-        const double longest = std::min(rho - x, 0.5 * rho);
-        double span = longest;
-        for (int i = 0; i < 6; ++i) {
-            const double p = rate(span) * span;
-            if (p <= growthPerStep && (span == longest || p >= 0.9 * growthPerStep))
-                break;
-            span = std::min(longest, span * (growthPerStep / p));
-        }
-        // Land exactly on x when the remaining distance is close to one step.
-        if (rho - span < x || rho - x < 1.05 * span)
-            span = rho - x;
+        const double span = inwardSpan(rho, x, growthPerStep, [&](double h) {
+            return std::max(kappa(rho - h), kappa(rho - 0.5 * h)) * h;
+        });
         // The step ends on a double, exactly: rho + h rounded would shift every later step
         // by up to half an ulp of rho, and G by kappa times that, which adds up to 1e-12
         // over a barrier at eta = 1000. (rho - span is within a factor 2 of rho, so the
@@ -530,7 +537,8 @@ void taylorStepSqrt(double L, double eta, double t0, double h, double& v, double
         const double inv = kFactors.inv[n];
         const double k0 = A * inv - s2 * kFactors.quadSqrt[n];
         const double k1 = s * kFactors.linSqrt[n];
-        const double b2 = (k0 * b0 + inv * ((B1 * bm1 + B2 * bm2) + (B3 * bm3 + B4 * bm4))) - k1 * b1;
+        const double b2 =
+            (k0 * b0 + inv * ((B1 * bm1 + B2 * bm2) + (B3 * bm3 + B4 * bm4))) - k1 * b1;
         sum += b2;
         dsum += (n + 2.0) * b2;
         bm4 = bm3;
@@ -562,17 +570,10 @@ double ratioInward(double L, double eta, double start, double x, double y)
     double v = 1.0;
     double vp = 2.0 * t * y; // dv/dt = 2 t du/dr
     while (t > tx) {
-        const double longest = std::min(t - tx, 0.5 * t);
-        double span = longest;
-        for (int i = 0; i < 6; ++i) {
-            const double end = t - span;
-            const double p = 2.0 * end * std::sqrt(barrierRate2(L, eta, end * end)) * span;
-            if (p <= growthPerStep && (span == longest || p >= 0.9 * growthPerStep))
-                break;
-            span = std::min(longest, span * (growthPerStep / p));
-        }
-        if (t - span < tx || t - tx < 1.05 * span)
-            span = t - tx;
+        const double span = inwardSpan(t, tx, growthPerStep, [&](double h) {
+            const double end = t - h;
+            return 2.0 * end * std::sqrt(barrierRate2(L, eta, end * end)) * h;
+        });
         const double next = t - span;
         taylorStepSqrt(L, eta, t, next - t, v, vp);
         t = next;
