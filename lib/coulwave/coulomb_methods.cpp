@@ -431,7 +431,7 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
     double am2 = 0.0;
     double am1 = 1.0;
     double sum = 1.0;
-    double dsum = l + 1.0;
+    double jsum = 0.0;   // sum_j j a_j
     double negsum = 0.0; // the negative terms
     int sumexp = 0;
     bool converged = false;
@@ -449,8 +449,9 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
         const double v1 = x2 * inv1;
         const double a0 = u0 * am1 - v0 * am2;
         const double a1 = (u1 * u0 - v1) * am1 - (u1 * v0) * am2;
-        sum += a0 + a1;
-        dsum += (l + 1.0 + dj) * a0 + (l + 2.0 + dj) * a1;
+        const double s01 = a0 + a1;
+        sum += s01;
+        jsum += dj * s01 + a1;
         if (guard)
             negsum += std::min(a0, 0.0) + std::min(a1, 0.0);
         am2 = a0;
@@ -464,7 +465,7 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
         converged = u1 < 1.0 && std::fabs(am1) * (dj + 4.0) <= 1e-17 * (1.0 - u1) * sum;
         if (sum > 0x1p600) {
             sum *= 0x1p-600;
-            dsum *= 0x1p-600;
+            jsum *= 0x1p-600;
             negsum *= 0x1p-600;
             am1 *= 0x1p-600;
             am2 *= 0x1p-600;
@@ -482,7 +483,7 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
     for (; dj < 2600.0 && !converged; dj += 4.0)
         four(dj, true);
     sumOut = sum;
-    dsumOut = dsum;
+    dsumOut = (l + 1.0) * sum + jsum;
     sumexpOut = sumexp;
     return converged && -negsum <= 1.5 * sum;
 }
