@@ -475,10 +475,11 @@ bool regularSeries(int l, double x, double eta, double& sumOut, double& dsumOut,
     // With D = j (2l + 1 + j) the ratio r of successive terms follows r -> (t - x^2 / r) / D.
     // While D <= eta^2 the map has real fixed points, the larger above t / (2D) >= x / eta;
     // starting above it at j = 1 (r = t / D), r stays above the larger fixed point, which falls
-    // as D grows, so the next term is positive. The guard is needed only beyond.
-    const double eta2 = eta * eta;
+    // as D grows, so the next term is positive. The guard is needed only beyond (and for an
+    // attractive pair throughout).
+    const double positiveWhile = eta > 0.0 ? eta * eta : 0.0;
     double dj = 1.0;
-    for (; (dj + 3.0) * (c0 + dj + 3.0) <= eta2 && dj < 2600.0 && !converged; dj += 4.0)
+    for (; (dj + 3.0) * (c0 + dj + 3.0) <= positiveWhile && dj < 2600.0 && !converged; dj += 4.0)
         four(dj, false);
     for (; dj < 2600.0 && !converged; dj += 4.0)
         four(dj, true);
