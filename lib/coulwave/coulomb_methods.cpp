@@ -718,9 +718,38 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
         double Sprev = S1;
         double prodR2 = R2prev; // R_1^2 ... R_k^2, scaled by 2^prodexp
         int prodexp = 0;
-        for (int k = 2; k <= l; ++k) {
-            const double invk = 1.0 / k;
-            const double e = eta * invk;
+        // Two orders a step, both from the two before them, so that each waits for one product
+        // and one difference: with g_k = A g_{k-1} - B g_{k-2} and g_{k+1} = A' g_k - B' g_{k-1},
+        //   g_{k+1} = (A' A - B') g_{k-1} - A' B g_{k-2}.
+        int k = 2;
+        for (; k + 1 <= l; k += 2) {
+            const double e0 = eta / k;
+            const double e1 = eta / (k + 1);
+            const double S0 = k * invx + e0;
+            const double S1 = (k + 1) * invx + e1;
+            const double A0 = S0 + Sprev;
+            const double B0 = R2prev;
+            const double A1 = S1 + S0;
+            const double B1 = 1.0 + e0 * e0;
+            const double g0 = A0 * g - B0 * gprev;
+            const double g1 = (A1 * A0 - B1) * g - (A1 * B0) * gprev;
+            R2prev = 1.0 + e1 * e1;
+            prodR2 *= B1 * R2prev;
+            gprev = g0;
+            g = g1;
+            Sprev = S1;
+            if (std::fabs(g) > 0x1p600 || std::fabs(gprev) > 0x1p600) {
+                g *= 0x1p-600;
+                gprev *= 0x1p-600;
+                binexp += 600;
+            }
+            if (prodR2 > 0x1p600) {
+                prodR2 *= 0x1p-600;
+                prodexp += 600;
+            }
+        }
+        if (k == l) {
+            const double e = eta / k;
             const double Sk = k * invx + e;
             const double gnew = (Sk + Sprev) * g - R2prev * gprev;
             R2prev = 1.0 + e * e;
@@ -728,15 +757,6 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
             gprev = g;
             g = gnew;
             Sprev = Sk;
-            if (std::fabs(g) > 0x1p600) {
-                g = std::ldexp(g, -600);
-                gprev = std::ldexp(gprev, -600);
-                binexp += 600;
-            }
-            if (prodR2 > 0x1p600) {
-                prodR2 = std::ldexp(prodR2, -600);
-                prodexp += 600;
-            }
         }
         // prodR2 = R_1^2 ... R_l^2 = P^2 2^-prodexp, prodexp even; R2prev = R_l^2, Sprev = S_l.
         const double invP = 1.0 / std::sqrt(prodR2);
