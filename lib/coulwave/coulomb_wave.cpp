@@ -173,6 +173,19 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
 // accuracy, a domain error) leaves values that must not be used.
 bool scaledValuesUsable(int status) { return gslStatusOutcome(status) != GslOutcome::Failed; }
 
+// GSL's order 0 carried up to l by the recurrence in l; false where GSL's order 0 comes back
+// scaled or with an error status.
+bool upFromGslOrderZero(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+{
+    double fc, fcp, gc, gcp, expF, expG;
+    const int status =
+        gsl_sf_coulomb_wave_FGp_array(0.0, 0, eta, x, &fc, &fcp, &gc, &gcp, &expF, &expG);
+    if (gslStatusOutcome(status) != GslOutcome::Ok || expG != 0.0)
+        return false;
+    upwardFromOrderZero(l, x, eta, gc, gcp, F, G, Fp, Gp);
+    return true;
+}
+
 } // namespace
 
 Misc::complex cgamma(Misc::complex z)
@@ -240,15 +253,10 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
             return;
         }
     }
+    if (fromOrderZero && upFromGslOrderZero(l, x, eta, F, G, Fprime, Gprime))
+        return;
     int status = GSL_ELOSS;
-    if (fromOrderZero) {
-        status = gsl_sf_coulomb_wave_FGp_array(0.0, 0, eta, x, &fc, &fcp, &gc, &gcp, &expF, &expG);
-        if (gslStatusOutcome(status) == GslOutcome::Ok && expG == 0.0) {
-            upwardFromOrderZero(l, x, eta, gc, gcp, F, G, Fprime, Gprime);
-            return;
-        }
-        status = GSL_ELOSS;
-    } else {
+    if (!fromOrderZero) {
         status = gsl_sf_coulomb_wave_FGp_array(static_cast<double>(l), 0, eta, x, &fc, &fcp, &gc,
                                                &gcp, &expF, &expG);
     }
@@ -268,6 +276,18 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
         *Fprime = kNaN;
         *Gprime = kNaN;
         return;
+    }
+    // In its series region GSL can report success and leave NaN where F underflows and G
+    // overflows (l of a hundred at x = 0.01 without charge); the library's own routes below
+    // the turning point give 0 and infinity there.
+    const bool nanLeft = std::isnan(fc) || std::isnan(fcp) || std::isnan(gc) || std::isnan(gcp);
+    if (nanLeft && x < turningPoint) {
+        if (eta > 0.0) {
+            belowTurningPoint(l, x, eta, F, G, Fprime, Gprime);
+            return;
+        }
+        if (upFromGslOrderZero(l, x, eta, F, G, Fprime, Gprime))
+            return;
     }
     *F = fc * std::exp(expF);
     *G = gc * std::exp(expG);

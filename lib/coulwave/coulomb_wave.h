@@ -38,8 +38,9 @@
 // comes back as 0 (F, F'), +inf (G) or -inf (G'). Where they are GSL's, GSL signals the
 // overflow to its current error handler; the library installs none, and GSL's default handler
 // prints a message and aborts. With the handler switched off by the caller, such results are
-// 0, +-inf or NaN (NaN, for instance, for l of a hundred at x = 0.01 without charge). Every
-// other error status GSL returns gives NaN, never the value GSL left behind.
+// 0 or +-inf; where GSL reports success but leaves NaN below the turning point (l of a hundred
+// at x = 0.01 without charge, for instance), the library's own routes give 0 and +-inf instead.
+// Every other error status GSL returns gives NaN, never the value GSL left behind.
 // Every family's behaviour outside its domain: docs/errors.md.
 #ifndef TWOBODY_COULOMB_WAVE_H
 #define TWOBODY_COULOMB_WAVE_H
