@@ -890,7 +890,8 @@ bool orderZeroNearOrigin(double x, double eta, double* F, double* G, double* Fp,
     return true;
 }
 
-bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+bool originSeries(int l, double x, double eta, double turningPoint, double* F, double* G,
+                  double* Fp, double* Gp)
 {
     constexpr int kMaxFractionPairs = 150; // beyond, its rounding passes 1e-13
     // The terms of the power series peak near j = sqrt(2 eta x + (l + 1/2)^2) - (l + 1/2) and
@@ -899,7 +900,6 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
     // cancel (the sum of their moduli is 1.5 times the sum at x = x_tp / 2, all of it at x_tp).
     const double t = 2.0 * eta * x;
     const double lh = l + 0.5;
-    const double turningPoint = eta + std::sqrt(eta * eta + l * (l + 1.0));
     if (l > 300 || x > 0.6 * turningPoint || std::sqrt(t + lh * lh) - lh > 1500.0)
         return false;
     const double deep = deepStart(l, x, eta, turningPoint);
@@ -930,7 +930,7 @@ bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp,
             start = std::max(start, eta * eta / (500.0 * l));
         else
             start = 0.0;
-        if ((x < start && (eta < 5.0 || start > 0.3 * turningPoint)) || (l <= 3 && eta < 15.0))
+        if (x < start && (eta < 5.0 || start > 0.3 * turningPoint))
             return false;
         double q = 0.0;
         if (!logDerivativeH(l, eta, std::max(x, start), p, q, kMaxFractionPairs))

@@ -31,8 +31,9 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
 // Below the turning point of a repulsive pair, up to 0.6 x_tp: F from its power series at the
 // origin, G from G'/G and the Wronskian, G'/G carried inward from a JWKB start deep below the
 // barrier and from the real part of H'/H elsewhere. False (nothing written) where that would
-// cost more than belowTurningPoint or lose digits.
-bool originSeries(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+// cost more than belowTurningPoint or lose digits. turningPoint = eta + sqrt(eta^2 + l(l + 1)).
+bool originSeries(int l, double x, double eta, double turningPoint, double* F, double* G,
+                  double* Fp, double* Gp);
 
 // F, G, F', G' of order 0 near the origin from their expansion in powers of x with logarithms,
 // false (nothing written) where its terms cancel to more than rounding: up to 2 |eta| x of

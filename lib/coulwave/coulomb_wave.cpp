@@ -120,11 +120,11 @@ void attractiveNearOrigin(int l, double x, double eta, double turningPoint, doub
 }
 
 // Writes F, G, F', G' where they are computed here rather than by GSL, and says so.
-bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
+bool computedHere(int l, double x, double eta, double turningPoint, double* F, double* G,
+                  double* Fp, double* Gp)
 {
     if (!(x > 0.0))
         return false; // GSL's domain error
-    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
     // Below x = 1e-3 GSL's G' of order 0 loses up to 1e-7 (at x = 1e-12); there the library's
     // own routes serve at any eta, the oscillation of an attractive pair included.
     const bool originOrderZero = l == 0 && x < 1e-3;
@@ -137,9 +137,10 @@ bool computedHere(int l, double x, double eta, double* F, double* G, double* Fp,
         // Below the barrier: closest to the origin G of order 0 from its expansion there (to
         // 2 eta x = 2 for a repulsive pair), carried up in l; up to 0.6 x_tp F from its power
         // series with G'/G at x, where that is the cheaper; else G carried inward from x_tp.
-        const bool done = (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
-                           fromExpansionAtOrigin(l, x, eta, F, G, Fp, Gp)) ||
-                          (eta > 0.0 && x < turningPoint && originSeries(l, x, eta, F, G, Fp, Gp));
+        const bool done =
+            (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
+             fromExpansionAtOrigin(l, x, eta, F, G, Fp, Gp)) ||
+            (eta > 0.0 && x < turningPoint && originSeries(l, x, eta, turningPoint, F, G, Fp, Gp));
         if (!done)
             belowTurningPoint(l, x, eta, F, G, Fp, Gp);
         return true;
@@ -221,7 +222,8 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
         towardOrigin(l, eta, kNearOrigin, x, *F, *Fprime, *G, *Gprime);
         return;
     }
-    if (computedHere(l, x, eta, F, G, Fprime, Gprime))
+    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
+    if (computedHere(l, x, eta, turningPoint, F, G, Fprime, Gprime))
         return;
     // A single order: one value in each array. F and F' share one exponent, G and G' the other.
     double fc = 0.0;
@@ -239,7 +241,6 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     // 4.5e-14 for the array); should GSL's order 0 come back scaled or with an error status,
     // the array serves. Elsewhere the single order serves, unless GSL reports a loss of
     // accuracy.
-    const double turningPoint = eta + std::sqrt(eta * eta + static_cast<double>(l) * (l + 1.0));
     const bool fromOrderZero = l >= 5 && x < turningPoint && !gslSeriesRegion(x, eta);
     // Close below the turning point (by an e-fold bound (x_tp - x) sqrt(l(l+1)/x^2 + 2 eta/x - 1)
     // of at most 20, or l/5) carrying G inward from Steed's method at x_tp is the cheaper: at
