@@ -28,6 +28,13 @@ void allowedInward(int l, double x, double eta, double* F, double* G, double* Fp
 void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, double* F, double* G,
                          double* Fp, double* Gp);
 
+// Below the turning point, for a pair of either sign: the phase-integral expansion to high
+// order, right to a few ulp where it serves. False (nothing written) toward the turning point
+// (beyond t = (x - eta)/rho = 0.8, rho = sqrt(eta^2 + (l + 1/2)^2)) and where its terms do
+// not fall below 2e-14 (near the origin at small l and eta). Values beyond the double range
+// come out as 0 (F, F'), +inf (G) or -inf (G').
+bool phaseIntegral(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
+
 // Below the turning point of a repulsive pair, up to 0.6 x_tp: F from its power series at the
 // origin, G from G'/G and the Wronskian, G'/G carried inward from a JWKB start deep below the
 // barrier and from the real part of H'/H elsewhere. False (nothing written) where that would

@@ -22,6 +22,7 @@ using detail::asymptotic;
 using detail::belowTurningPoint;
 using detail::orderZeroNearOrigin;
 using detail::originSeries;
+using detail::phaseIntegral;
 using detail::steed;
 using detail::towardOrigin;
 using detail::upwardFromOrderZero;
@@ -110,6 +111,8 @@ void attractiveNearOrigin(int l, double x, double eta, double turningPoint, doub
         return;
     if (x > turningPoint) {
         allowedInward(l, x, eta, F, G, Fp, Gp);
+    } else if (phaseIntegral(l, x, eta, F, G, Fp, Gp)) {
+        return;
     } else if (l <= 30) {
         belowTurningPoint(l, x, eta, F, G, Fp, Gp);
     } else {
@@ -136,11 +139,20 @@ bool computedHere(int l, double x, double eta, double turningPoint, double* F, d
     if ((eta > 0.0 && x <= turningPoint && !gslSeriesServes(l, x, eta)) || originOrderZero) {
         // Below the barrier: closest to the origin G of order 0 from its expansion there (to
         // 2 eta x = 2 for a repulsive pair), carried up in l; up to 0.6 x_tp F from its power
-        // series with G'/G at x, where that is the cheaper; else G carried inward from x_tp.
+        // series with G'/G at x, where that is the cheaper; the phase-integral expansion where
+        // it serves, before the series unless that is short (the terms peak near
+        // j = sqrt(2 eta x + (l + 1/2)^2) - (l + 1/2)) at a low order; else G carried inward
+        // from x_tp.
+        const double lh = l + 0.5;
+        const bool below = x < turningPoint;
+        const bool seriesFirst =
+            eta > 0.0 && l <= 30 && std::sqrt(2.0 * eta * x + lh * lh) - lh <= 60.0;
         const bool done =
             (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
              fromExpansionAtOrigin(l, x, eta, F, G, Fp, Gp)) ||
-            (eta > 0.0 && x < turningPoint && originSeries(l, x, eta, turningPoint, F, G, Fp, Gp));
+            (below && !seriesFirst && phaseIntegral(l, x, eta, F, G, Fp, Gp)) ||
+            (below && eta > 0.0 && originSeries(l, x, eta, turningPoint, F, G, Fp, Gp)) ||
+            (below && seriesFirst && phaseIntegral(l, x, eta, F, G, Fp, Gp));
         if (!done)
             belowTurningPoint(l, x, eta, F, G, Fp, Gp);
         return true;
@@ -242,6 +254,8 @@ void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprim
     // the array serves. Elsewhere the single order serves, unless GSL reports a loss of
     // accuracy.
     const bool fromOrderZero = l >= 5 && x < turningPoint && !gslSeriesRegion(x, eta);
+    if (fromOrderZero && phaseIntegral(l, x, eta, F, G, Fprime, Gprime))
+        return;
     // Close below the turning point (by an e-fold bound (x_tp - x) sqrt(l(l+1)/x^2 + 2 eta/x - 1)
     // of at most 20, or l/5) carrying G inward from Steed's method at x_tp is the cheaper: at
     // l = 1000, x = 1000, eta = -0.01, 1.5 us against 9.6 us for l steps up from order 0. Not

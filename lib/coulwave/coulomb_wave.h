@@ -25,9 +25,9 @@
 //   - The rest of l <= 1000, -1000 <= eta <= 1000, 1e-3 <= x <= 1e4: within 1e-12. Computed
 //     here for the low orders of a repulsive pair inside that series region where GSL's series
 //     loses digits, an attractive pair at x < 3.5 and 1 <= |eta| x < 200, below x_tp at l >= 5
-//     outside GSL's series (close below x_tp carried inward from it, deeper from GSL's order
-//     0), and by Steed's method at eta >= 200 just beyond x_tp (x <= 1.2 x_tp); elsewhere
-//     GSL's values, bit for bit.
+//     outside GSL's series (the phase-integral expansion where it serves; else close below x_tp
+//     carried inward from it, deeper from GSL's order 0), and by Steed's method at eta >= 200
+//     just beyond x_tp (x <= 1.2 x_tp); elsewhere GSL's values, bit for bit.
 //   - x > 1e4 (computed here: the asymptotic expansion of H+, or Steed's method where it does
 //     not converge): within max(1e-12, 1e-15 x), the rounding of the phase at large x.
 //   - The rest of the served range (l > 1000, 1000 < eta <= 1e4, x < 1e-3; order 0 computed
@@ -65,8 +65,9 @@ void GetFG(int l, double x, double eta, double* F, double* G);
 // pointers. Note the order: x, then eta. Where GSL serves (see the top of this file) it is
 // asked for order l alone; below the turning point at l >= 5 outside its series region, where
 // its single-order evaluation loses digits, for order 0, carried up to l here by the
-// recurrence in l (close below the turning point GSL is not called). Range, accuracy and
-// errors: the top of this file. Pointers must be valid.
+// recurrence in l (GSL is not called close below the turning point, nor where the
+// phase-integral expansion serves). Range, accuracy and errors: the top of this file.
+// Pointers must be valid.
 void GetFGprime(int l, double x, double eta, double* F, double* G, double* Fprime, double* Gprime);
 
 // The outgoing Coulomb wave F_l - i G_l = -i (G_l + i F_l), from GetFG (x, then eta);
