@@ -15,6 +15,7 @@
 #include "coulomb_methods.h"
 
 #include <cmath>
+#include <limits>
 
 namespace CoulWave {
 namespace detail {
@@ -32,6 +33,10 @@ constexpr double kTrusted = 2e-14;    // a last term above this is refused
 bool phaseIntegral(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp)
 {
     using LD = long double;
+    // W is formed in long double (below); where that is no wider than double the other
+    // routes serve.
+    if constexpr (std::numeric_limits<LD>::digits < 64)
+        return false;
     const LD lam = l + 0.5L;
     const LD rho = std::sqrt(static_cast<LD>(eta) * eta + lam * lam);
     const LD T = (x - static_cast<LD>(eta)) / rho;
