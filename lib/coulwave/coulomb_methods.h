@@ -29,10 +29,10 @@ void upwardFromOrderZero(int l, double x, double eta, double G0, double G0p, dou
                          double* Fp, double* Gp);
 
 // Below the turning point, for a pair of either sign: the phase-integral expansion to high
-// order, right to a few ulp where it serves. False (nothing written) toward the turning point
-// (beyond t = (x - eta)/rho = 0.8, rho = sqrt(eta^2 + (l + 1/2)^2)) and where its terms do
-// not fall below 2e-14 (near the origin at small l and eta). Values beyond the double range
-// come out as 0 (F, F'), +inf (G) or -inf (G').
+// order, within about 2e-14 (the bound on its last term) where it serves. False (nothing
+// written) where its terms do not fall below that: close to the turning point, and near the
+// origin at small l and eta; also where long double is no wider than double. Values beyond
+// the double range come out as 0 (F, F'), +inf (G) or -inf (G').
 bool phaseIntegral(int l, double x, double eta, double* F, double* G, double* Fp, double* Gp);
 
 // Below the turning point of a repulsive pair, up to 0.6 x_tp: F from its power series at the
