@@ -18,7 +18,7 @@ so the finite part of its integral up to the turning point t = 1 is minus that a
 terms are phi_(2m+1) = D_m/P^(3m+1). The file holds N_m, M_m and D_m, m = 1...6, as Horner
 polynomials in t and e (each coefficient of t^j has one parity in e).
 
-Takes about two minutes. Run with /usr/bin/python3 (python3-sympy).
+Takes about a minute. Run with /usr/bin/python3 (python3-sympy).
 """
 import os
 
