@@ -898,9 +898,7 @@ bool originSeries(int l, double x, double eta, double turningPoint, double* F, d
     // are negligible by about 1.3 times that, plus 30; beyond 1500 the integration from the
     // turning point is the cheaper. Approaching the turning point the terms past the peak
     // cancel (the sum of their moduli is 1.5 times the sum at x = x_tp / 2, all of it at x_tp).
-    const double t = 2.0 * eta * x;
-    const double lh = l + 0.5;
-    if (l > 300 || x > 0.6 * turningPoint || std::sqrt(t + lh * lh) - lh > 1500.0)
+    if (l > 300 || x > 0.6 * turningPoint || seriesPeak(l, x, eta) > 1500.0)
         return false;
     const double deep = deepStart(l, x, eta, turningPoint);
     if (deep == 0.0 && l <= 3 && eta < 15.0)

@@ -4,6 +4,8 @@
 #ifndef TWOBODY_COULOMB_METHODS_H
 #define TWOBODY_COULOMB_METHODS_H
 
+#include <cmath>
+
 namespace CoulWave {
 namespace detail {
 
@@ -13,6 +15,14 @@ namespace detail {
 inline double barrierRate2(double L, double eta, double r)
 {
     return L / (r * r) + 2.0 * eta / r - 1.0;
+}
+
+// Where the terms of F's power series at the origin peak: near
+// j = sqrt(2 eta x + (l + 1/2)^2) - (l + 1/2). About the number of terms the series takes.
+inline double seriesPeak(int l, double x, double eta)
+{
+    const double lh = l + 0.5;
+    return std::sqrt(2.0 * eta * x + lh * lh) - lh;
 }
 
 // Below and at the turning point of a repulsive pair, and at order 0 near the origin: G

@@ -45,9 +45,10 @@ bool phaseIntegral(int l, double x, double eta, double* F, double* G, double* Fp
     // below decides.
     if (!(T < 0.99L) || !(rt > 0.0L))
         return false;
+    const LD E = eta / rho;
     const LD PL = (1.0L - T) * (1.0L + T);
     const double t = static_cast<double>(T);
-    const double e = static_cast<double>(eta / rho);
+    const double e = static_cast<double>(E);
     const double e2 = e * e;
     const double r = static_cast<double>(rho);
     const double ert = static_cast<double>(rt);
@@ -96,10 +97,8 @@ bool phaseIntegral(int l, double x, double eta, double* F, double* G, double* Fp
     // the turning point. W reaches thousands while its absolute error is the relative error
     // of F and G, so it is formed in long double (its three terms cancel by a few at most).
     const LD sL = std::sqrt(PL);
-    const LD er = eta / rho;
     const LD lr = lam / rho;
-    const LD W =
-        rho * (-sL + er * std::acos(T) + lr * std::log((1.0L + er * T + lr * sL) / rt)) + dW;
+    const LD W = rho * (-sL + E * std::acos(T) + lr * std::log((1.0L + E * T + lr * sL) / rt)) + dW;
     // e^(-W) = 2^(-k) e^(-w), |w| <= ln 2 / 2: one exp, and the binary exponent carries the
     // values beyond the double range to 0 and infinity.
     constexpr LD kLn2 = 0.693147180559945309417232121458176568L;

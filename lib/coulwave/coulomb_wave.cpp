@@ -140,13 +140,10 @@ bool computedHere(int l, double x, double eta, double turningPoint, double* F, d
         // Below the barrier: closest to the origin G of order 0 from its expansion there (to
         // 2 eta x = 2 for a repulsive pair), carried up in l; up to 0.6 x_tp F from its power
         // series with G'/G at x, where that is the cheaper; the phase-integral expansion where
-        // it serves, before the series unless that is short (the terms peak near
-        // j = sqrt(2 eta x + (l + 1/2)^2) - (l + 1/2)) at a low order; else G carried inward
-        // from x_tp.
-        const double lh = l + 0.5;
+        // it serves, before the series unless that is short at a low order; else G carried
+        // inward from x_tp.
         const bool below = x < turningPoint;
-        const bool seriesFirst =
-            eta > 0.0 && l <= 30 && std::sqrt(2.0 * eta * x + lh * lh) - lh <= 60.0;
+        const bool seriesFirst = eta > 0.0 && l <= 30 && detail::seriesPeak(l, x, eta) <= 60.0;
         const bool done =
             (l <= 4 && eta != 0.0 && eta * x <= 1.0 &&
              fromExpansionAtOrigin(l, x, eta, F, G, Fp, Gp)) ||
